@@ -25,7 +25,6 @@ constexpr std::uint32_t kWrittenMarkers = 3;
 
 constexpr unsigned char kFirstFiller = 33;
 constexpr std::uint32_t kFillerChoices = 200;  // 33 to 232
-constexpr std::size_t kMaxMarkedBody = 500;
 
 void AppendFillers(std::string& text, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -39,7 +38,10 @@ void AppendSubstituted(std::string& text, std::string_view bytes, const ByteTabl
     }
 }
 
-std::string Scramble(std::string_view value, const ByteTable& encoding) {
+Result<std::string> Scramble(std::string_view value, const ByteTable& encoding) {
+    if (value.size() > kMaxScrambledValueSize) {
+        return Error{0, "a value longer than 500 bytes cannot be scrambled"};
+    }
     std::string text;
     if (value.empty()) {
         text.push_back(static_cast<char>(kEmptyMarker));
@@ -61,7 +63,7 @@ std::string_view Body(std::string_view scrambled) {
     for (const Marker& marker : kMarkers) {
         if (first == marker.byte) {
             const std::size_t start = std::min(scrambled.size(), 1 + marker.fillers);
-            return scrambled.substr(start, kMaxMarkedBody);
+            return scrambled.substr(start, kMaxScrambledValueSize);
         }
     }
     return scrambled;
@@ -83,11 +85,11 @@ Result<std::string> Unscramble(std::string_view scrambled, const ByteTable& deco
 
 }  // namespace
 
-std::string ScrambleText(std::string_view value) {
+Result<std::string> ScrambleText(std::string_view value) {
     return Scramble(value, kScrambleEncoding);
 }
 
-std::string ScrambleTestText(std::string_view value) {
+Result<std::string> ScrambleTestText(std::string_view value) {
     return Scramble(value, kTestEditor35Encoding);
 }
 

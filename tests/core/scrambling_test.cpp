@@ -39,6 +39,12 @@ std::string AllBytes() {
     return bytes;
 }
 
+// The scrambled form, which must exist for every value the tests use.
+std::string Scrambled(const Result<std::string>& result) {
+    EXPECT_TRUE(result.ok()) << result.error().message;
+    return result.ok() ? *result : std::string();
+}
+
 std::string Substituted(std::string_view bytes, const ByteTable& table) {
     std::string result;
     for (char ch : bytes) {
@@ -97,7 +103,7 @@ TEST(Scrambling, EmptyValueIsAMarkerAndThreeToTenFillers) {
     for (const auto& c : cases) {
         ScriptedRandom random({c.draw}, c.draw == 0 ? 0 : 199);
         ScopedRandomOverride override(random);
-        const std::string scrambled = ScrambleText("");
+        const std::string scrambled = Scrambled(ScrambleText(""));
         EXPECT_EQ(scrambled, "\xFE" + std::string(c.fillers, c.filler));
         ASSERT_TRUE(UnscrambleText(scrambled).ok());
         EXPECT_EQ(*UnscrambleText(scrambled), "");
@@ -114,7 +120,7 @@ TEST(Scrambling, ValueFollowsTheChosenMarkerAndItsFillers) {
     for (const auto& c : cases) {
         ScriptedRandom random({c.choice, 0, 199, 5, 6}, 1);
         ScopedRandomOverride override(random);
-        const std::string scrambled = ScrambleText(value);
+        const std::string scrambled = Scrambled(ScrambleText(value));
         const std::string fillers = std::string("\x21\xE8\x26\x27", c.fillers);
         EXPECT_EQ(scrambled, c.marker + fillers + Substituted(value, kScrambleEncoding));
         const Result<std::string> back = UnscrambleText(scrambled);
@@ -127,10 +133,10 @@ TEST(Scrambling, EveryByteRoundTripsThroughBothTableSets) {
     SeedProcessRandom(1250);
     const std::string value = AllBytes();
     for (int round = 0; round < 20; ++round) {
-        const std::string scrambled = ScrambleText(value);
+        const std::string scrambled = Scrambled(ScrambleText(value));
         ASSERT_TRUE(UnscrambleText(scrambled).ok());
         EXPECT_EQ(*UnscrambleText(scrambled), value);
-        const std::string testLine = ScrambleTestText(value);
+        const std::string testLine = Scrambled(ScrambleTestText(value));
         ASSERT_TRUE(UnscrambleTestText(testLine).ok());
         EXPECT_EQ(*UnscrambleTestText(testLine), value);
         for (std::size_t i = 1; i < scrambled.size() - value.size(); ++i) {
@@ -147,10 +153,22 @@ TEST(Scrambling, ControlAndHighBytesPassUnchanged) {
         kept.push_back(static_cast<char>(b));
     }
     kept += "\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF";
-    for (const std::string& scrambled : {ScrambleText(kept), ScrambleTestText(kept)}) {
+    for (const std::string& scrambled :
+         {Scrambled(ScrambleText(kept)), Scrambled(ScrambleTestText(kept))}) {
         ASSERT_GT(scrambled.size(), kept.size());
         EXPECT_EQ(scrambled.substr(scrambled.size() - kept.size()), kept);
     }
+}
+
+// Unscrambling keeps 500 bytes of a marked value, so a longer value is refused rather than
+// written in a form that would lose its end.
+TEST(Scrambling, ValuesUpTo500BytesRoundTripAndLongerOnesAreRefused) {
+    const std::string longest(500, 'z');
+    const std::string scrambled = Scrambled(ScrambleText(longest));
+    ASSERT_TRUE(UnscrambleText(scrambled).ok());
+    EXPECT_EQ(*UnscrambleText(scrambled), longest);
+    EXPECT_FALSE(ScrambleText(longest + "z").ok());
+    EXPECT_FALSE(ScrambleTestText(longest + "z").ok());
 }
 
 TEST(Scrambling, UnscramblingAnEmptyTextFails) {
@@ -189,7 +207,9 @@ TEST(Scrambling, TestTextUsesItsOwnTable) {
     const Result<std::string> value = UnscrambleTestText("\xA0xyABC");
     ASSERT_TRUE(value.ok());
     EXPECT_EQ(*value, Substituted("ABC", kTestText35Decoding));
-    EXPECT_NE(*value, *UnscrambleText("\xA0xyABC"));
+    const Result<std::string> settingsValue = UnscrambleText("\xA0xyABC");
+    ASSERT_TRUE(settingsValue.ok());
+    EXPECT_NE(*value, *settingsValue);
 }
 
 }  // namespace
