@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/Bytes.h"
+#include "storage/pkXMLAttrs.h"
+
+namespace oplix {
+
+enum class TpkXMLKind : std::uint8_t {
+    Element = 0,
+    Declaration = 1,  // a processing instruction such as <?xml ...?>; Name is its target
+    Comment = 2,      // Text holds the comment
+    RawData = 3,      // <&name> followed by a 32-bit length and that many bytes, kept in Data
+};
+
+// A node of the XML tree: a plain record plus the children it owns. Children are held by
+// pointer, so a pointer to a node stays valid while siblings are appended.
+class TpkXMLNode {
+public:
+    TpkXMLNode() = default;
+    explicit TpkXMLNode(std::u16string_view name, TpkXMLKind kind = TpkXMLKind::Element);
+    ~TpkXMLNode();
+
+    TpkXMLNode(const TpkXMLNode&) = delete;
+    TpkXMLNode& operator=(const TpkXMLNode&) = delete;
+    TpkXMLNode(TpkXMLNode&&) noexcept = default;
+    TpkXMLNode& operator=(TpkXMLNode&& other) noexcept;
+
+    std::u16string Name;
+    std::u16string Text;   // entities resolved; for a comment, the comment itself
+    std::u16string CData;  // content of the element's (last) CDATA section
+    TpkXMLKind Kind = TpkXMLKind::Element;
+    Bytes Data;           // content of a raw-data element
+    bool Closed = false;  // the end tag was read, or the start tag closed the node itself
+    TpkXMLAttrs Attrs;
+
+    // The first child of any kind whose name equals `name` ignoring case, or -1.
+    int IndexOfChild(std::u16string_view name) const;
+
+    // The child found by IndexOfChild; when there is none and `create` is set, a new child with
+    // that name and kind is appended and returned; otherwise null.
+    TpkXMLNode* FindChild(std::u16string_view name, bool create,
+                          TpkXMLKind kind = TpkXMLKind::Element);
+
+    TpkXMLNode& AddChild(std::u16string_view name, TpkXMLKind kind = TpkXMLKind::Element);
+    TpkXMLNode& AppendChild(std::unique_ptr<TpkXMLNode> child);
+
+    int ChildCount() const;
+    // Null for a position outside 0 .. ChildCount() - 1.
+    TpkXMLNode* Child(int i);
+    const TpkXMLNode* Child(int i) const;
+
+    // Frees all children and empties Text.
+    void Clear();
+
+private:
+    // Frees the subtree without recursion, so no depth of tree can exhaust the stack.
+    void ReleaseChildren() noexcept;
+
+    std::vector<std::unique_ptr<TpkXMLNode>> children_;
+};
+
+}  // namespace oplix
