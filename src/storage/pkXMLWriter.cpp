@@ -59,9 +59,32 @@ std::u16string ReplaceAllIgnoreCase(std::u16string_view text, std::u16string_vie
     return result;
 }
 
+// UTF-16 little-endian code units, or Windows-1250 with '?' for what the code page lacks (one
+// for a surrogate pair).
+void Encode(std::u16string_view text, bool unicode, Bytes& out) {
+    if (unicode) {
+        for (char16_t ch : text) {
+            out.push_back(static_cast<std::uint8_t>(ch & 0xFF));
+            out.push_back(static_cast<std::uint8_t>(ch >> 8));
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i];
+        if (IsHighSurrogate(ch) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            ++i;
+            out.push_back('?');
+            continue;
+        }
+        out.push_back(CharToCp1250(ch));
+    }
+}
+
 class XMLWriter {
 public:
-    XMLWriter(const TpkXML& document, Bytes& out) : document_(document), out_(out) {}
+    XMLWriter(const TpkXML& document, Bytes& out) : document_(document), out_(out) {
+        Encode(document.Indent, document.Unicode, indentUnit_);
+    }
 
     void Write();
 
@@ -78,6 +101,8 @@ private:
 
     const TpkXML& document_;
     Bytes& out_;
+    Bytes indentUnit_;   // the encoded Indent
+    Bytes indentCache_;  // the encoded Indent repeated for the deepest level seen so far
 };
 
 void XMLWriter::Write() {
@@ -178,22 +203,7 @@ void XMLWriter::WriteCData(const TpkXMLNode& node, std::size_t depth) {
 }
 
 void XMLWriter::Put(std::u16string_view text) {
-    if (document_.Unicode) {
-        for (char16_t ch : text) {
-            out_.push_back(static_cast<std::uint8_t>(ch & 0xFF));
-            out_.push_back(static_cast<std::uint8_t>(ch >> 8));
-        }
-        return;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t ch = text[i];
-        if (IsHighSurrogate(ch) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            ++i;  // one character outside the code page, one '?'
-            out_.push_back('?');
-            continue;
-        }
-        out_.push_back(CharToCp1250(ch));
-    }
+    Encode(text, document_.Unicode, out_);
 }
 
 void XMLWriter::PutChar(char16_t ch) {
@@ -228,9 +238,12 @@ void XMLWriter::PutEscaped(std::u16string_view text) {
 }
 
 void XMLWriter::PutIndent(std::size_t depth) {
-    for (std::size_t i = 0; i < depth; ++i) {
-        Put(document_.Indent);
+    const std::size_t size = depth * indentUnit_.size();
+    while (indentCache_.size() < size) {
+        indentCache_.insert(indentCache_.end(), indentUnit_.begin(), indentUnit_.end());
     }
+    out_.insert(out_.end(), indentCache_.begin(),
+                indentCache_.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
 void XMLWriter::PutLength(std::size_t length) {

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "pkxml_test_support.h"
+#include "storage/pkXML.h"
+
+namespace oplix {
+namespace {
+
+using testing_xml::Ansi;
+
+TEST(XmlNode, IndexOfChildIgnoresCaseAndKind) {
+    TpkXMLNode node;
+    node.AddChild(u"xml", TpkXMLKind::Declaration);
+    node.AddChild(u"łąka");
+    node.AddChild(u"ŁĄKA");
+    node.AddChild(u"img", TpkXMLKind::RawData);
+    EXPECT_EQ(node.IndexOfChild(u"XML"), 0);
+    EXPECT_EQ(node.IndexOfChild(u"ŁąKa"), 1);
+    EXPECT_EQ(node.IndexOfChild(u"Img"), 3);
+    EXPECT_EQ(node.IndexOfChild(u"łąk"), -1);
+    EXPECT_EQ(node.IndexOfChild(u""), -1);
+}
+
+TEST(XmlNode, FindChildCreatesOnlyWhenAsked) {
+    TpkXMLNode node;
+    EXPECT_EQ(node.FindChild(u"a", false), nullptr);
+    EXPECT_EQ(node.ChildCount(), 0);
+    TpkXMLNode* created = node.FindChild(u"a", true, TpkXMLKind::Comment);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->Name, u"a");
+    EXPECT_EQ(created->Kind, TpkXMLKind::Comment);
+    EXPECT_FALSE(created->Closed);
+    EXPECT_EQ(node.FindChild(u"A", true), created);
+    EXPECT_EQ(node.ChildCount(), 1);
+    // Pointers to children stay valid while siblings are appended.
+    for (int i = 0; i < 1000; ++i) {
+        node.AddChild(u"b");
+    }
+    EXPECT_EQ(node.Child(0), created);
+}
+
+TEST(XmlNode, PositionsOutsideTheRangeGiveNull) {
+    TpkXMLNode node;
+    node.AddChild(u"a");
+    node.Attrs.Add({u"x", u"1"});
+    const TpkXMLNode& constNode = node;
+    for (const int i : {-1, 1, 1000}) {
+        EXPECT_EQ(node.Child(i), nullptr);
+        EXPECT_EQ(constNode.Child(i), nullptr);
+        EXPECT_EQ(node.Attrs.Item(i), nullptr);
+    }
+    EXPECT_EQ(node.Attrs.Item(0)->Value, u"1");
+    node.Attrs.Clear();
+    EXPECT_EQ(node.Attrs.Count(), 0);
+    EXPECT_EQ(node.Attrs.Item(0), nullptr);
+}
+
+TEST(XmlNode, ClearFreesChildrenAndText) {
+    TpkXMLNode node(u"a");
+    node.Text = u"t";
+    node.AddChild(u"b").AddChild(u"c");
+    node.Clear();
+    EXPECT_EQ(node.ChildCount(), 0);
+    EXPECT_TRUE(node.Text.empty());
+    EXPECT_EQ(node.Name, u"a");
+}
+
+TEST(XmlNode, MoveAssignmentTakesTheSubtree) {
+    TpkXMLNode source(u"s");
+    source.AddChild(u"x").Text = u"1";
+    TpkXMLNode target(u"t");
+    target.AddChild(u"old").AddChild(u"older");
+    target = std::move(source);
+    EXPECT_EQ(target.Name, u"s");
+    ASSERT_EQ(target.ChildCount(), 1);
+    EXPECT_EQ(target.Child(0)->Text, u"1");
+}
+
+TEST(XmlDocument, StartsEmpty) {
+    TpkXML xml;
+    EXPECT_TRUE(xml.Root().Name.empty());
+    EXPECT_TRUE(xml.Root().Closed);
+    EXPECT_EQ(xml.Root().ChildCount(), 0);
+    EXPECT_FALSE(xml.Unicode);
+    EXPECT_EQ(xml.Indent, u"\t");
+    EXPECT_EQ(xml.LineBreak, u"\r\n");
+    EXPECT_TRUE(xml.SaveToBytes().empty());
+    EXPECT_EQ(xml.FindTopNode(u"tst", false), nullptr);
+    TpkXMLNode* created = xml.FindTopNode(u"tst", true);
+    EXPECT_EQ(created, xml.Root().Child(0));
+}
+
+class XmlFile : public ::testing::Test {
+protected:
+    std::string PathOf(const std::string& name) const {
+        return ::testing::TempDir() + "pkxml_" + name;
+    }
+};
+
+TEST_F(XmlFile, SaveAndLoadRoundTrip) {
+    const std::string path = PathOf("round.xml");
+    TpkXML written;
+    written.Unicode = true;
+    written.FindTopNode(u"szk", true)->FindChild(u"naz", true)->Text = u"Szkoła Podstawowa nr 1";
+    ASSERT_TRUE(written.SaveToFile(path).ok());
+    // A shorter document truncates the file.
+    TpkXML shorter;
+    shorter.Unicode = true;
+    shorter.FindTopNode(u"szk", true)->Text = u"x";
+    ASSERT_TRUE(shorter.SaveToFile(path).ok());
+
+    TpkXML read;
+    ASSERT_TRUE(read.LoadFromFile(path));
+    EXPECT_TRUE(read.Unicode);
+    EXPECT_EQ(read.SaveToBytes(), shorter.SaveToBytes());
+    std::remove(path.c_str());
+}
+
+TEST_F(XmlFile, MissingFilesAndFoldersFail) {
+    TpkXML xml;
+    ASSERT_TRUE(xml.LoadFromBytes(Ansi("<a/>")));
+    EXPECT_FALSE(xml.LoadFromFile(PathOf("does-not-exist.xml")));
+    EXPECT_EQ(xml.Root().ChildCount(), 1);
+
+    const Status saved = xml.SaveToFile(PathOf("no-such-folder/x.xml"));
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().code, ENOENT);
+    EXPECT_NE(saved.error().message.find("no-such-folder"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace oplix
