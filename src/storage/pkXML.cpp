@@ -1,5 +1,7 @@
 #include "storage/pkXML.h"
 
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,19 +14,37 @@
 namespace oplix {
 namespace {
 
+using CodePageTable = std::array<char16_t, 256>;
+
+const CodePageTable& Cp1250Table() {
+    static const CodePageTable table = [] {
+        CodePageTable made{};
+        for (unsigned byte = 0; byte < made.size(); ++byte) {
+            made[byte] = Cp1250ToChar(static_cast<unsigned char>(byte));
+        }
+        return made;
+    }();
+    return table;
+}
+
 // The 16-bit text of a file: UTF-16 little-endian after the mark FF FE (an odd last byte is
 // ignored), otherwise Windows-1250, one character per byte.
 std::u16string DecodeText(std::span<const std::uint8_t> bytes, bool unicode) {
     std::u16string text;
     if (unicode) {
         text.resize((bytes.size() - 2) / 2);
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            text[i] = static_cast<char16_t>(bytes[2 + 2 * i] | (bytes[3 + 2 * i] << 8));
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(text.data(), bytes.data() + 2, text.size() * sizeof(char16_t));
+        } else {
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                text[i] = static_cast<char16_t>(bytes[2 + 2 * i] | (bytes[3 + 2 * i] << 8));
+            }
         }
     } else {
+        const CodePageTable& table = Cp1250Table();
         text.resize(bytes.size());
         for (std::size_t i = 0; i < text.size(); ++i) {
-            text[i] = Cp1250ToChar(bytes[i]);
+            text[i] = table[bytes[i]];
         }
     }
     return text;
