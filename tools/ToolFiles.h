@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "storage/Bytes.h"
+
+namespace oplix::tool {
+
+// Both print "oplix-tool COMMAND: ..." on standard error when they fail.
+bool ReadInputFile(const char* command, const std::string& path, Bytes& bytes);
+bool WriteToStandardOutput(const char* command, std::span<const std::uint8_t> bytes);
+
+}  // namespace oplix::tool
