@@ -23,11 +23,12 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-void FileHandle::Close() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+int FileHandle::Close() {
+    if (fd_ < 0) {
+        return 0;
     }
+    const int fd = std::exchange(fd_, -1);
+    return ::close(fd) == 0 ? 0 : errno;
 }
 
 Result<std::int64_t> FileHandle::Size() const {

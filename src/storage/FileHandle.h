@@ -23,7 +23,8 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     int Descriptor() const { return fd_; }
-    void Close();
+    // 0, or the errno of a close that failed (a write the kernel had deferred may fail here).
+    int Close();
 
     Result<std::int64_t> Size() const;
     // Reads exactly bytes.size() bytes at `offset`; running into the end of the file is an error.
