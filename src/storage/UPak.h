@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/Bitmap.h"
 #include "storage/Bytes.h"
 #include "storage/Result.h"
 #include "storage/VfsPAK.h"
@@ -34,5 +35,11 @@ Status RemoveMember(std::string_view name, TVfsPAK& archive);
 // The member's lines (Windows-1250 in the file) as UTF-8; false when there is no such member or
 // it cannot be read.
 bool LoadTextMember(std::string_view name, std::vector<std::string>& lines, const TVfsPAK& archive);
+
+// Decodes a picture member into `target` by its extension, compared in upper case: ".JPG" (the
+// target becomes Rgb24 first), ".GIF" (Indexed8 first) or ".BMP" (the target keeps its format).
+// False, drawing nothing, for an absent member or any other extension (".jpeg" included); an
+// error when the member cannot be read or decoded.
+Result<bool> LoadPictureMember(std::string_view name, Bitmap& target, const TVfsPAK& archive);
 
 }  // namespace oplix

@@ -1,0 +1,17 @@
+// The BMP decoder on arbitrary input: it fails or gives a picture within the limits whose
+// every pixel can be read; it never crashes nor allocates beyond the limits.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "fuzz_picture_check.h"
+#include "storage/BmpDecoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace oplix;
+    const Result<Bitmap> picture = DecodeBmp(std::span(data, size));
+    if (picture.ok()) {
+        fuzzing::CheckPicture(*picture, picture->Format());
+    }
+    return 0;
+}
