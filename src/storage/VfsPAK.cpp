@@ -325,7 +325,9 @@ Status TVfsPAK::DeleteMember(int position) {
     for (int i = position + 1; i < Count(); ++i) {
         std::uint8_t* offset = tail->data() + directoryInTail +
                                static_cast<std::int64_t>(i) * kPakEntrySize + kPakNameField;
-        PutInt32(offset, GetInt32(offset) - entry->size);
+        // A damaged entry's offset may lie anywhere; it wraps as 32-bit arithmetic does.
+        PutInt32(offset, static_cast<std::int32_t>(static_cast<std::uint32_t>(GetInt32(offset)) -
+                                                   static_cast<std::uint32_t>(entry->size)));
     }
     const auto removed =
         tail->begin() + directoryInTail + static_cast<std::int64_t>(position) * kPakEntrySize;

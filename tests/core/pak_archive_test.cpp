@@ -245,6 +245,16 @@ TEST_F(PakArchiveTest, DamagedFilesFailAsReadErrorsWithoutGiantAllocations) {
     }
 }
 
+TEST_F(PakArchiveTest, DeletingBeforeADamagedEntryMovesItsOffsetWithoutOverflow) {
+    const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    WriteFileBytes(Path(), RawArchive(BytesOf("ab"), {{"a", 12, 2}, {"bad", lowest, 5}}));
+    TVfsPAK archive;
+    ASSERT_TRUE(OpenArchiveForReading(Path(), archive));
+    ASSERT_TRUE(RemoveMember("a", archive).ok());
+    EXPECT_EQ(ReadFileBytes(Path()),
+              RawArchive({}, {{"bad", std::numeric_limits<std::int32_t>::max() - 1, 5}}));
+}
+
 TEST_F(PakArchiveTest, AddingToADirectoryWithAPartialEntryKeepsTheNewMemberReachable) {
     WriteFileBytes(Path(), RawArchive(BytesOf("ab"), {{"a", 12, 2}, {"b", 13, 1}}, 200));
     TVfsPAK archive;
