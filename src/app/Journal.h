@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/Clock.h"
+
+namespace oplix {
+
+// The event journal Dziennik.txt: one line per event, the message, " - ", the local date and
+// time, CR LF. A message of level L (0 errors, 1 warnings, 2 file operations, 3 routine) is
+// written when the configured level is at least L. Writing never fails towards the caller.
+class Journal {
+public:
+    Journal();  // on the system clock
+    explicit Journal(const Clock& clock);
+
+    // Until a file is set nothing is written; until the settings are loaded the level is 0.
+    void SetFile(std::string path);
+    void SetLevel(int level);
+    int Level() const { return level_; }
+
+    // `message` is UTF-8; the file holds Windows-1250.
+    void Write(int level, std::string_view message);
+
+private:
+    const Clock* clock_;
+    std::string path_;
+    int level_ = 0;
+};
+
+}  // namespace oplix
