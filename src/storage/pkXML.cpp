@@ -1,54 +1,16 @@
 #include "storage/pkXML.h"
 
-#include <array>
-#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "storage/Cp1250.h"
 #include "storage/pkXMLParser.h"
+#include "storage/pkXMLText.h"
 #include "storage/pkXMLWriter.h"
 
 namespace oplix {
 namespace {
-
-using CodePageTable = std::array<char16_t, 256>;
-
-const CodePageTable& Cp1250Table() {
-    static const CodePageTable table = [] {
-        CodePageTable made{};
-        for (unsigned byte = 0; byte < made.size(); ++byte) {
-            made[byte] = Cp1250ToChar(static_cast<unsigned char>(byte));
-        }
-        return made;
-    }();
-    return table;
-}
-
-// The 16-bit text of a file: UTF-16 little-endian after the mark FF FE (an odd last byte is
-// ignored), otherwise Windows-1250, one character per byte.
-std::u16string DecodeText(std::span<const std::uint8_t> bytes, bool unicode) {
-    std::u16string text;
-    if (unicode) {
-        text.resize((bytes.size() - 2) / 2);
-        if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(text.data(), bytes.data() + 2, text.size() * sizeof(char16_t));
-        } else {
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                text[i] = static_cast<char16_t>(bytes[2 + 2 * i] | (bytes[3 + 2 * i] << 8));
-            }
-        }
-    } else {
-        const CodePageTable& table = Cp1250Table();
-        text.resize(bytes.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            text[i] = table[bytes[i]];
-        }
-    }
-    return text;
-}
 
 Error FileError(const char* action, const std::string& fileName) {
     const int code = errno;
@@ -93,7 +55,7 @@ bool TpkXML::LoadFromBytes(std::span<const std::uint8_t> bytes) {
         return false;
     }
     Unicode = bytes[0] == 0xFF && bytes[1] == 0xFE;
-    const XMLParseOutcome outcome = ParseXMLText(DecodeText(bytes, Unicode), *root_);
+    const XMLParseOutcome outcome = ParseXMLText(DecodeXMLText(bytes, Unicode), *root_);
     if (!outcome.complete) {
         failureOffset_ = Unicode ? 2 + outcome.stopByte : outcome.stopByte / 2;
     }

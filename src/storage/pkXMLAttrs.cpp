@@ -4,24 +4,55 @@
 
 namespace oplix {
 
+TpkXMLAttrs::TpkXMLAttrs(TpkXMLAttrs&& other) noexcept
+    : first_(std::move(other.first_)),
+      rest_(std::move(other.rest_)),
+      count_(std::exchange(other.count_, 0)) {
+    other.rest_.clear();
+}
+
+TpkXMLAttrs& TpkXMLAttrs::operator=(TpkXMLAttrs&& other) noexcept {
+    if (this != &other) {
+        first_ = std::move(other.first_);
+        rest_ = std::move(other.rest_);
+        count_ = std::exchange(other.count_, 0);
+        other.rest_.clear();
+    }
+    return *this;
+}
+
 void TpkXMLAttrs::Add(TpkXMLAttr attr) {
-    items_.push_back(std::move(attr));
+    if (count_ == 0) {
+        first_ = std::move(attr);
+    } else {
+        rest_.push_back(std::move(attr));
+    }
+    ++count_;
+}
+
+TpkXMLAttr& TpkXMLAttrs::Add(std::u16string_view name, std::u16string_view value) {
+    TpkXMLAttr& attr = count_ == 0 ? first_ : rest_.emplace_back();
+    ++count_;  // counted before filling, so a failed allocation leaves the list consistent
+    attr.Name.assign(name);
+    attr.Value.assign(value);
+    return attr;
 }
 
 void TpkXMLAttrs::Clear() {
-    items_.clear();
-}
-
-int TpkXMLAttrs::Count() const {
-    return static_cast<int>(items_.size());
+    first_ = TpkXMLAttr{};
+    rest_.clear();
+    count_ = 0;
 }
 
 const TpkXMLAttr* TpkXMLAttrs::Item(int i) const {
-    return i >= 0 && i < Count() ? &items_[static_cast<std::size_t>(i)] : nullptr;
+    if (i < 0 || i >= count_) {
+        return nullptr;
+    }
+    return i == 0 ? &first_ : &rest_[static_cast<std::size_t>(i - 1)];
 }
 
 TpkXMLAttr* TpkXMLAttrs::Item(int i) {
-    return i >= 0 && i < Count() ? &items_[static_cast<std::size_t>(i)] : nullptr;
+    return const_cast<TpkXMLAttr*>(std::as_const(*this).Item(i));
 }
 
 }  // namespace oplix

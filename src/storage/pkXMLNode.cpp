@@ -1,10 +1,56 @@
 #include "storage/pkXMLNode.h"
 
+#include <algorithm>
+#include <bit>
+#include <memory>
 #include <utility>
 
 #include "storage/CaseMapping.h"
 
 namespace oplix {
+namespace {
+
+// Block 0 holds the first child alone, so a node with one child costs no more than the child;
+// block b > 0 holds kSecondBlockSize * 2^(b - 1) children.
+constexpr int kSecondBlockSize = 8;
+
+int BlockSize(int block) {
+    return block == 0 ? 1 : kSecondBlockSize << (block - 1);
+}
+
+int BlockStart(int block) {
+    return block == 0 ? 0 : 1 + kSecondBlockSize * ((1 << (block - 1)) - 1);
+}
+
+struct Slot {
+    int block;
+    int offset;
+};
+
+Slot Locate(int index) {
+    if (index == 0) {
+        return {0, 0};
+    }
+    const int block = std::bit_width(static_cast<unsigned>((index - 1) / kSecondBlockSize) + 1);
+    return {block, index - BlockStart(block)};
+}
+
+TpkXMLNode* AllocateBlock(int block) {
+    return std::allocator<TpkXMLNode>().allocate(static_cast<std::size_t>(BlockSize(block)));
+}
+
+void DeallocateBlock(TpkXMLNode* nodes, int block) {
+    std::allocator<TpkXMLNode>().deallocate(nodes, static_cast<std::size_t>(BlockSize(block)));
+}
+
+// A block on its way to being freed, with the number of its slots that hold nodes.
+struct FilledBlock {
+    TpkXMLNode* nodes;
+    int block;
+    int used;
+};
+
+}  // namespace
 
 TpkXMLNode::TpkXMLNode(std::u16string_view name, TpkXMLKind kind) : Name(name), Kind(kind) {}
 
@@ -12,25 +58,37 @@ TpkXMLNode::~TpkXMLNode() {
     ReleaseChildren();
 }
 
+TpkXMLNode::TpkXMLNode(TpkXMLNode&& other) noexcept {
+    TakeContent(std::move(other));
+}
+
 TpkXMLNode& TpkXMLNode::operator=(TpkXMLNode&& other) noexcept {
     if (this != &other) {
         ReleaseChildren();
-        Name = std::move(other.Name);
-        Text = std::move(other.Text);
-        CData = std::move(other.CData);
-        Kind = other.Kind;
-        Data = std::move(other.Data);
-        Closed = other.Closed;
-        Attrs = std::move(other.Attrs);
-        children_ = std::move(other.children_);
+        TakeContent(std::move(other));
     }
     return *this;
 }
 
+void TpkXMLNode::TakeContent(TpkXMLNode&& other) noexcept {
+    Name = std::move(other.Name);
+    Text = std::move(other.Text);
+    CData = std::move(other.CData);
+    Kind = other.Kind;
+    Data = std::move(other.Data);
+    Closed = other.Closed;
+    Attrs = std::move(other.Attrs);
+    firstBlock_ = std::exchange(other.firstBlock_, nullptr);
+    secondBlock_ = std::exchange(other.secondBlock_, nullptr);
+    moreBlocks_ = std::move(other.moreBlocks_);
+    other.moreBlocks_.clear();
+    count_ = std::exchange(other.count_, 0);
+}
+
 int TpkXMLNode::IndexOfChild(std::u16string_view name) const {
-    for (std::size_t i = 0; i < children_.size(); ++i) {
-        if (EqualsIgnoreCase(children_[i]->Name, name)) {
-            return static_cast<int>(i);
+    for (int i = 0; i < count_; ++i) {
+        if (EqualsIgnoreCase(Child(i)->Name, name)) {
+            return i;
         }
     }
     return -1;
@@ -39,30 +97,73 @@ int TpkXMLNode::IndexOfChild(std::u16string_view name) const {
 TpkXMLNode* TpkXMLNode::FindChild(std::u16string_view name, bool create, TpkXMLKind kind) {
     const int index = IndexOfChild(name);
     if (index >= 0) {
-        return children_[static_cast<std::size_t>(index)].get();
+        return Child(index);
     }
     return create ? &AddChild(name, kind) : nullptr;
 }
 
 TpkXMLNode& TpkXMLNode::AddChild(std::u16string_view name, TpkXMLKind kind) {
-    return AppendChild(std::make_unique<TpkXMLNode>(name, kind));
+    const Slot slot = Locate(count_);
+    if (slot.offset == 0) {
+        if (slot.block == 0) {
+            firstBlock_ = AllocateBlock(0);
+        } else if (slot.block == 1) {
+            secondBlock_ = AllocateBlock(1);
+        } else {
+            moreBlocks_.reserve(moreBlocks_.size() + 1);  // so the push below cannot fail
+            moreBlocks_.push_back(AllocateBlock(slot.block));
+        }
+    }
+    TpkXMLNode* const nodes = Block(slot.block);
+    // Default-initialised: value-initialisation would first zero the whole node. Counted as
+    // soon as it exists, so an exception from the name below cannot leak it.
+    TpkXMLNode& child = *::new (static_cast<void*>(nodes + slot.offset)) TpkXMLNode;
+    ++count_;
+    child.Name = name;
+    child.Kind = kind;
+    return child;
 }
 
-TpkXMLNode& TpkXMLNode::AppendChild(std::unique_ptr<TpkXMLNode> child) {
-    children_.push_back(std::move(child));
-    return *children_.back();
-}
-
-int TpkXMLNode::ChildCount() const {
-    return static_cast<int>(children_.size());
+void TpkXMLNode::RemoveLastChild() {
+    if (count_ == 0) {
+        return;
+    }
+    std::destroy_at(Child(count_ - 1));
+    --count_;
+    const Slot slot = Locate(count_);
+    if (slot.offset == 0) {
+        if (slot.block == 0) {
+            DeallocateBlock(std::exchange(firstBlock_, nullptr), 0);
+        } else if (slot.block == 1) {
+            DeallocateBlock(std::exchange(secondBlock_, nullptr), 1);
+        } else {
+            DeallocateBlock(moreBlocks_.back(), slot.block);
+            moreBlocks_.pop_back();
+        }
+    }
 }
 
 TpkXMLNode* TpkXMLNode::Child(int i) {
-    return i >= 0 && i < ChildCount() ? children_[static_cast<std::size_t>(i)].get() : nullptr;
+    return const_cast<TpkXMLNode*>(std::as_const(*this).Child(i));
 }
 
 const TpkXMLNode* TpkXMLNode::Child(int i) const {
-    return i >= 0 && i < ChildCount() ? children_[static_cast<std::size_t>(i)].get() : nullptr;
+    if (i < 0 || i >= count_) {
+        return nullptr;
+    }
+    const Slot slot = Locate(i);
+    return Block(slot.block) + slot.offset;
+}
+
+TpkXMLNode* TpkXMLNode::Block(int block) const {
+    switch (block) {
+        case 0:
+            return firstBlock_;
+        case 1:
+            return secondBlock_;
+        default:
+            return moreBlocks_[static_cast<std::size_t>(block - 2)];
+    }
 }
 
 void TpkXMLNode::Clear() {
@@ -70,16 +171,35 @@ void TpkXMLNode::Clear() {
     Text.clear();
 }
 
+// Takes the blocks of every node out before destroying it, so destructors never recurse.
+// Blocks are freed in document order, the order in which loading allocated them.
 void TpkXMLNode::ReleaseChildren() noexcept {
-    std::vector<std::unique_ptr<TpkXMLNode>> pending = std::move(children_);
-    children_.clear();
-    while (!pending.empty()) {
-        std::unique_ptr<TpkXMLNode> node = std::move(pending.back());
-        pending.pop_back();
-        for (auto& child : node->children_) {
-            pending.push_back(std::move(child));
+    if (count_ == 0) {
+        return;  // most nodes are leaves
+    }
+    std::vector<FilledBlock> pending;  // a stack: the block to free next is at the back
+    const auto takeBlocks = [&pending](TpkXMLNode& node) {
+        if (node.count_ == 0) {
+            return;
         }
-        node->children_.clear();
+        for (int block = Locate(node.count_ - 1).block; block >= 0; --block) {
+            const int used = std::min(node.count_ - BlockStart(block), BlockSize(block));
+            pending.push_back({node.Block(block), block, used});
+        }
+        node.firstBlock_ = nullptr;
+        node.secondBlock_ = nullptr;
+        node.moreBlocks_.clear();
+        node.count_ = 0;
+    };
+    takeBlocks(*this);
+    while (!pending.empty()) {
+        const FilledBlock filled = pending.back();
+        pending.pop_back();
+        for (int i = filled.used - 1; i >= 0; --i) {
+            takeBlocks(filled.nodes[i]);
+        }
+        std::destroy_n(filled.nodes, filled.used);
+        DeallocateBlock(filled.nodes, filled.block);
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +17,8 @@ enum class TpkXMLKind : std::uint8_t {
     RawData = 3,      // <&name> followed by a 32-bit length and that many bytes, kept in Data
 };
 
-// A node of the XML tree: a plain record plus the children it owns. Children are held by
-// pointer, so a pointer to a node stays valid while siblings are appended.
+// A node of the XML tree: a plain record plus the children it owns. A child never moves once
+// appended, so a pointer to it stays valid while siblings are appended.
 class TpkXMLNode {
 public:
     TpkXMLNode() = default;
@@ -28,15 +27,15 @@ public:
 
     TpkXMLNode(const TpkXMLNode&) = delete;
     TpkXMLNode& operator=(const TpkXMLNode&) = delete;
-    TpkXMLNode(TpkXMLNode&&) noexcept = default;
+    TpkXMLNode(TpkXMLNode&& other) noexcept;
     TpkXMLNode& operator=(TpkXMLNode&& other) noexcept;
 
     std::u16string Name;
     std::u16string Text;   // entities resolved; for a comment, the comment itself
     std::u16string CData;  // content of the element's (last) CDATA section
     TpkXMLKind Kind = TpkXMLKind::Element;
-    Bytes Data;           // content of a raw-data element
     bool Closed = false;  // the end tag was read, or the start tag closed the node itself
+    Bytes Data;           // content of a raw-data element
     TpkXMLAttrs Attrs;
 
     // The first child of any kind whose name equals `name` ignoring case, or -1.
@@ -48,9 +47,11 @@ public:
                           TpkXMLKind kind = TpkXMLKind::Element);
 
     TpkXMLNode& AddChild(std::u16string_view name, TpkXMLKind kind = TpkXMLKind::Element);
-    TpkXMLNode& AppendChild(std::unique_ptr<TpkXMLNode> child);
 
-    int ChildCount() const;
+    // Frees the last child and its subtree, when there is one.
+    void RemoveLastChild();
+
+    int ChildCount() const { return count_; }
     // Null for a position outside 0 .. ChildCount() - 1.
     TpkXMLNode* Child(int i);
     const TpkXMLNode* Child(int i) const;
@@ -59,10 +60,18 @@ public:
     void Clear();
 
 private:
+    TpkXMLNode* Block(int block) const;
+    void TakeContent(TpkXMLNode&& other) noexcept;
     // Frees the subtree without recursion, so no depth of tree can exhaust the stack.
     void ReleaseChildren() noexcept;
 
-    std::vector<std::unique_ptr<TpkXMLNode>> children_;
+    // Children live in blocks of 1, 8, 16, 32, ... nodes that never move, so a node with n
+    // children costs about log2(n) allocations. A block's slots are constructed as children
+    // are appended.
+    TpkXMLNode* firstBlock_ = nullptr;
+    TpkXMLNode* secondBlock_ = nullptr;
+    std::vector<TpkXMLNode*> moreBlocks_;  // blocks 2, 3, ...
+    int count_ = 0;
 };
 
 }  // namespace oplix

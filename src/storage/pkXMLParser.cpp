@@ -2,47 +2,21 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "storage/CaseMapping.h"
 #include "storage/pkXML.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "storage/pkXMLText.h"
 
 namespace oplix {
 namespace {
 
-// The position of the first `ch` in `text` at or after `from`, or the size of `text`. Texts
-// between tags are most of a document, so this scan is worth doing eight characters at a time.
-std::size_t FindChar(std::u16string_view text, std::size_t from, char16_t ch) {
-    std::size_t i = from;
-#if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(static_cast<short>(ch));
-    for (; i + 8 <= text.size(); i += 8) {
-        __m128i chunk;
-        std::memcpy(&chunk, text.data() + i, sizeof chunk);
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted));
-        if (mask != 0) {
-            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
-        }
-    }
-#endif
-    for (; i < text.size(); ++i) {
-        if (text[i] == ch) {
-            return i;
-        }
-    }
-    return text.size();
-}
+constexpr std::uint64_t kSpaces = 1ull << u'\t' | 1ull << u'\n' | 1ull << u'\r' | 1ull << u' ';
 
 constexpr bool IsSpace(char16_t ch) {
-    return ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == u' ';
+    return ch <= u' ' && (kSpaces >> ch & 1) != 0;
 }
 
 constexpr bool EndsTagName(char16_t ch) {
@@ -70,13 +44,21 @@ std::u16string_view Trim(std::u16string_view text) {
     return text.substr(begin, end - begin);
 }
 
+// UpperChar with ASCII, nearly every character met here, handled without a call.
+char16_t Upper(char16_t ch) {
+    if (ch < 0x80) {
+        return ch >= u'a' && ch <= u'z' ? static_cast<char16_t>(ch - (u'a' - u'A')) : ch;
+    }
+    return UpperChar(ch);
+}
+
 // True when `text` starts with `upperPattern` (ASCII capitals) ignoring case.
 bool StartsWithIgnoreCase(std::u16string_view text, std::u16string_view upperPattern) {
     if (text.size() < upperPattern.size()) {
         return false;
     }
     for (std::size_t i = 0; i < upperPattern.size(); ++i) {
-        if (text[i] != upperPattern[i] && UpperChar(text[i]) != upperPattern[i]) {
+        if (Upper(text[i]) != upperPattern[i]) {
             return false;
         }
     }
@@ -95,38 +77,62 @@ constexpr Entity kEntities[] = {
     {u"AMP", u'&'},
 };
 
-// Resolves &quot; &gt; &lt; and &amp; in any letter case. Replacing them one after another,
-// each everywhere, gives the same result as this single pass: the entities cannot overlap and
-// no replacement creates a new one. Other entities stay as they are.
-void UnescapeInPlace(std::u16string& text) {
-    std::size_t read = FindChar(text, 0, u'&');
-    if (read == text.size()) {
-        return;
+// The entity that `text` starts with, after its "&", or null.
+const Entity* EntityAt(std::u16string_view text) {
+    if (text.empty()) {
+        return nullptr;
     }
-    std::size_t write = read;
-    while (read < text.size()) {
-        const char16_t ch = text[read];
-        if (ch == u'&') {
-            const std::u16string_view rest = std::u16string_view(text).substr(read + 1);
-            const Entity* match = nullptr;
-            for (const Entity& entity : kEntities) {
-                if (rest.size() > entity.upperName.size() &&
-                    rest[entity.upperName.size()] == u';' &&
-                    StartsWithIgnoreCase(rest, entity.upperName)) {
-                    match = &entity;
-                    break;
-                }
-            }
-            if (match != nullptr) {
-                text[write++] = match->replacement;
-                read += match->upperName.size() + 2;
-                continue;
-            }
+    const char16_t first = Upper(text[0]);
+    for (const Entity& entity : kEntities) {
+        const std::size_t length = entity.upperName.size();
+        if (first == entity.upperName[0] && text.size() > length && text[length] == u';' &&
+            StartsWithIgnoreCase(text, entity.upperName)) {
+            return &entity;
         }
-        text[write++] = ch;
-        ++read;
+    }
+    return nullptr;
+}
+
+// Resolves &quot; &gt; &lt; and &amp; in any letter case, from `from` (the first "&") on.
+// Replacing them one after another, each everywhere, gives the same result as this single
+// pass: the entities cannot overlap and no replacement creates a new one. Other entities stay
+// as they are.
+void UnescapeFrom(std::u16string& text, std::size_t from) {
+    char16_t* const data = text.data();
+    std::size_t read = from;
+    std::size_t write = from;
+    while (read < text.size()) {  // text[read] is "&"
+        const Entity* entity = EntityAt(std::u16string_view(text).substr(read + 1));
+        data[write++] = entity != nullptr ? entity->replacement : u'&';
+        read += entity != nullptr ? entity->upperName.size() + 2 : 1;
+        const std::size_t next = ScanXMLText(text, read, u'&').stop;
+        std::copy(data + read, data + next, data + write);
+        write += next - read;
+        read = next;
     }
     text.resize(write);
+}
+
+constexpr std::size_t kNone = std::u16string_view::npos;
+
+// A stretch of text and the position of its first "&" (kNone without one).
+struct TextRun {
+    std::u16string_view text;
+    std::size_t ampersand = kNone;
+};
+
+TextRun Trim(TextRun run) {
+    const std::u16string_view trimmed = Trim(run.text);
+    const std::size_t cut = static_cast<std::size_t>(trimmed.data() - run.text.data());
+    // "&" is above 32, so trimming never removes it.
+    return {trimmed, run.ampersand == kNone ? kNone : run.ampersand - cut};
+}
+
+void AssignUnescaped(std::u16string& out, TextRun run) {
+    out = std::u16string(run.text);
+    if (run.ampersand != kNone) {
+        UnescapeFrom(out, run.ampersand);
+    }
 }
 
 class XMLParser {
@@ -142,10 +148,14 @@ private:
     bool AtEnd() const { return pos_ >= text_.size(); }
     char16_t Peek() const { return AtEnd() ? u'\0' : text_[pos_]; }
     char16_t Next() { return AtEnd() ? u'\0' : text_[pos_++]; }
+    // The loops below work on a local copy of the position: a store to pos_ could otherwise
+    // change text_'s size as far as the compiler knows, and force a reload per character.
     void SkipSpaces() {
-        while (!AtEnd() && IsSpace(text_[pos_])) {
-            ++pos_;
+        std::size_t pos = pos_;
+        while (pos < text_.size() && IsSpace(text_[pos])) {
+            ++pos;
         }
+        pos_ = pos;
     }
     bool Expect(char16_t expected) {
         SkipSpaces();
@@ -155,16 +165,19 @@ private:
     template <typename Terminator>
     std::u16string_view ReadName(Terminator ends) {
         const std::size_t start = pos_;
-        while (!AtEnd() && !ends(text_[pos_])) {
-            ++pos_;
+        std::size_t pos = start;
+        // No terminator lies above ">", so most characters of a name take a single test.
+        while (pos < text_.size() && (text_[pos] > u'>' || !ends(text_[pos]))) {
+            ++pos;
         }
-        return text_.substr(start, pos_ - start);
+        pos_ = pos;
+        return text_.substr(start, pos - start);
     }
-    std::u16string_view ReadTo(char16_t stop);
+    TextRun ReadTo(char16_t stop);
     std::u16string_view ReadToSequence(std::u16string_view sequence);
 
     bool ReadEndTag(TpkXMLNode& node);
-    Outcome ReadNode(TpkXMLNode& parent, std::unique_ptr<TpkXMLNode>& node);
+    Outcome ReadNode(TpkXMLNode& parent, TpkXMLNode& node);
     bool ReadStartTag(TpkXMLNode& node);
     bool ReadAttributes(TpkXMLNode& node);
     void ReadTextAfterTag(TpkXMLNode& node);
@@ -197,20 +210,18 @@ bool XMLParser::Parse(TpkXMLNode& root) {
                 return true;  // the root's own (empty) end tag ends the document
             }
         } else {
-            std::unique_ptr<TpkXMLNode> node;
+            // Read in place; a node that fails to read, or lies too deep, is taken off again.
+            TpkXMLNode& node = parent.AddChild(u"");
             const Outcome outcome = ReadNode(parent, node);
-            if (outcome == Outcome::Failed) {
-                return false;
-            }
-            if (outcome == Outcome::Node) {
-                if (open.size() > static_cast<std::size_t>(kMaxXMLDepth)) {
+            const bool tooDeep = open.size() > static_cast<std::size_t>(kMaxXMLDepth);
+            if (outcome != Outcome::Node || tooDeep) {
+                parent.RemoveLastChild();
+                if (outcome == Outcome::Failed || (outcome == Outcome::Node && tooDeep)) {
                     return false;
                 }
-                TpkXMLNode& added = parent.AppendChild(std::move(node));
-                if (!added.Closed) {
-                    open.push_back(&added);
-                    continue;  // its children start right after its text
-                }
+            } else if (!node.Closed) {
+                open.push_back(&node);
+                continue;  // its children start right after its text
             }
         }
         SkipSpaces();
@@ -218,10 +229,12 @@ bool XMLParser::Parse(TpkXMLNode& root) {
     return true;
 }
 
-std::u16string_view XMLParser::ReadTo(char16_t stop) {
+TextRun XMLParser::ReadTo(char16_t stop) {
     const std::size_t start = pos_;
-    pos_ = FindChar(text_, pos_, stop);
-    return text_.substr(start, pos_ - start);
+    const XMLScan scan = ScanXMLText(text_, pos_, stop);
+    pos_ = scan.stop;
+    return {text_.substr(start, pos_ - start),
+            scan.ampersand == kNone ? kNone : scan.ampersand - start};
 }
 
 std::u16string_view XMLParser::ReadToSequence(std::u16string_view sequence) {
@@ -238,14 +251,15 @@ std::u16string_view XMLParser::ReadToSequence(std::u16string_view sequence) {
 bool XMLParser::ReadEndTag(TpkXMLNode& node) {
     const std::u16string_view name = ReadName(EndsEndTagName);
     SkipSpaces();
-    if (Next() != u'>' || !EqualsIgnoreCase(name, node.Name)) {
+    // Most end tags spell the name exactly as the start tag did; that needs no case mapping.
+    if (Next() != u'>' || (name != node.Name && !EqualsIgnoreCase(name, node.Name))) {
         return false;
     }
     node.Closed = true;
     return true;
 }
 
-XMLParser::Outcome XMLParser::ReadNode(TpkXMLNode& parent, std::unique_ptr<TpkXMLNode>& node) {
+XMLParser::Outcome XMLParser::ReadNode(TpkXMLNode& parent, TpkXMLNode& node) {
     TpkXMLKind kind = TpkXMLKind::Element;
     switch (Peek()) {
         case u'!': {
@@ -259,9 +273,9 @@ XMLParser::Outcome XMLParser::ReadNode(TpkXMLNode& parent, std::unique_ptr<TpkXM
                 return Outcome::CData;
             }
             pos_ += 2;  // taken as "--" without looking
-            node = std::make_unique<TpkXMLNode>(u"", TpkXMLKind::Comment);
-            node->Text.assign(Trim(ReadToSequence(u"-->")));
-            node->Closed = true;
+            node.Kind = TpkXMLKind::Comment;
+            node.Text.assign(Trim(ReadToSequence(u"-->")));
+            node.Closed = true;
             return Outcome::Node;
         }
         case u'?':
@@ -275,14 +289,14 @@ XMLParser::Outcome XMLParser::ReadNode(TpkXMLNode& parent, std::unique_ptr<TpkXM
         default:
             break;
     }
-    node = std::make_unique<TpkXMLNode>(u"", kind);
-    if (!ReadStartTag(*node)) {
+    node.Kind = kind;
+    if (!ReadStartTag(node)) {
         return Outcome::Failed;
     }
     if (kind == TpkXMLKind::RawData) {
-        ReadRawData(*node);
+        ReadRawData(node);
     } else {
-        ReadTextAfterTag(*node);
+        ReadTextAfterTag(node);
     }
     return Outcome::Node;
 }
@@ -322,20 +336,17 @@ bool XMLParser::ReadAttributes(TpkXMLNode& node) {
         if (!Expect(u'=') || !Expect(u'"')) {
             return false;
         }
-        const std::u16string_view value = ReadTo(u'"');
+        const TextRun value = ReadTo(u'"');
         if (Next() != u'"') {
             return false;
         }
-        TpkXMLAttr attr{std::u16string(Trim(name)), std::u16string(value)};
-        UnescapeInPlace(attr.Value);
-        node.Attrs.Add(std::move(attr));
+        AssignUnescaped(node.Attrs.Add(Trim(name), {}).Value, value);
     }
 }
 
 void XMLParser::ReadTextAfterTag(TpkXMLNode& node) {
     SkipSpaces();
-    node.Text.assign(Trim(ReadTo(u'<')));
-    UnescapeInPlace(node.Text);
+    AssignUnescaped(node.Text, Trim(ReadTo(u'<')));
 }
 
 // A 32-bit little-endian length and that many bytes. The bytes are kept only when all of them

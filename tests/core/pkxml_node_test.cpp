@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "pkxml_test_support.h"
 #include "storage/pkXML.h"
@@ -41,6 +42,61 @@ TEST(XmlNode, FindChildCreatesOnlyWhenAsked) {
         node.AddChild(u"b");
     }
     EXPECT_EQ(node.Child(0), created);
+}
+
+// Children are kept in blocks of growing size; positions, names and addresses must survive
+// every block boundary, whether children are appended or taken off again.
+TEST(XmlNode, ChildrenKeepPositionAndAddressAcrossGrowthAndRemoval) {
+    constexpr int kCount = 300;
+    const auto name = [](int i) { return Utf8ToUtf16("c" + std::to_string(i)); };
+    TpkXMLNode node;
+    std::vector<TpkXMLNode*> added;
+    for (int i = 0; i < kCount; ++i) {
+        added.push_back(&node.AddChild(name(i)));
+        added.back()->Text = name(i);
+    }
+    ASSERT_EQ(node.ChildCount(), kCount);
+    for (int i = 0; i < kCount; ++i) {
+        EXPECT_EQ(node.Child(i), added[static_cast<std::size_t>(i)]) << i;
+        EXPECT_EQ(node.Child(i)->Text, name(i)) << i;
+        EXPECT_EQ(node.IndexOfChild(name(i)), i) << i;
+    }
+    for (const int keep : {200, 25, 9, 8, 1, 0}) {
+        while (node.ChildCount() > keep) {
+            node.RemoveLastChild();
+        }
+        EXPECT_EQ(node.Child(keep), nullptr);
+        for (int i = 0; i < keep; ++i) {
+            ASSERT_EQ(node.Child(i), added[static_cast<std::size_t>(i)]) << keep << " " << i;
+        }
+    }
+    node.RemoveLastChild();  // nothing left to remove
+    EXPECT_EQ(node.ChildCount(), 0);
+    for (int i = 0; i < 30; ++i) {
+        node.AddChild(name(i)).AddChild(u"grandchild");
+    }
+    EXPECT_EQ(node.Child(29)->Name, name(29));
+    EXPECT_EQ(node.Child(29)->Child(0)->Name, u"grandchild");
+}
+
+TEST(XmlNode, AttributesKeepDocumentOrder) {
+    TpkXMLAttrs attrs;
+    attrs.Add({u"a", u"1"});
+    TpkXMLAttr& second = attrs.Add(u"b", u"");
+    second.Value = u"2";
+    attrs.Add(u"a", u"3");
+    ASSERT_EQ(attrs.Count(), 3);
+    EXPECT_EQ(attrs.Item(0)->Name, u"a");
+    EXPECT_EQ(attrs.Item(1)->Value, u"2");
+    EXPECT_EQ(attrs.Item(2)->Value, u"3");
+    TpkXMLAttrs moved = std::move(attrs);
+    EXPECT_EQ(moved.Count(), 3);
+    EXPECT_EQ(attrs.Count(), 0);  // a moved-from list is empty
+    moved.Clear();
+    moved.Add(u"c", u"4");
+    ASSERT_EQ(moved.Count(), 1);
+    EXPECT_EQ(moved.Item(0)->Name, u"c");
+    EXPECT_EQ(moved.Item(1), nullptr);
 }
 
 TEST(XmlNode, PositionsOutsideTheRangeGiveNull) {
