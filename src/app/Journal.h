@@ -1,11 +1,14 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/Clock.h"
 
 namespace oplix {
+
+class JournalTimeFormat;
 
 // The event journal Dziennik.txt: one line per event, the message, " - ", the local date and
 // time, CR LF. A message of level L (0 errors, 1 warnings, 2 file operations, 3 routine) is
@@ -27,6 +30,8 @@ private:
     const Clock* clock_;
     std::string path_;
     int level_ = 0;
+    // The user's locale, made at the first line written: making it costs about a millisecond.
+    std::shared_ptr<const JournalTimeFormat> timeFormat_;
 };
 
 }  // namespace oplix

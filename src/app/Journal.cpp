@@ -1,0 +1,121 @@
+#include "app/Journal.h"
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "storage/Cp1250.h"
+
+namespace oplix {
+namespace {
+
+const SystemClock& TheSystemClock() {
+    static const SystemClock clock;
+    return clock;
+}
+
+bool IsUtf8Codeset(const char* codeset) {
+    return codeset != nullptr &&
+           (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+}  // namespace
+
+// The short date and long time as the user's locale (LC_ALL, LC_TIME, LANG ...) writes them,
+// or as the C locale does when the user's cannot be made.
+class JournalTimeFormat {
+public:
+    JournalTimeFormat() : locale_(newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0))) {
+        if (locale_ == static_cast<locale_t>(0)) {
+            locale_ = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+        }
+        utf8_ = IsValid() && IsUtf8Codeset(nl_langinfo_l(CODESET, locale_));
+    }
+    ~JournalTimeFormat() {
+        if (IsValid()) {
+            freelocale(locale_);
+        }
+    }
+    JournalTimeFormat(const JournalTimeFormat&) = delete;
+    JournalTimeFormat& operator=(const JournalTimeFormat&) = delete;
+
+    // "<date> <time>" in Windows-1250.
+    std::string DateAndTime(std::time_t now) const {
+        std::tm when{};
+        localtime_r(&now, &when);
+        return ToCp1250(Format("%x", when)) + " " + ToCp1250(Format("%X", when));
+    }
+
+private:
+    bool IsValid() const { return locale_ != static_cast<locale_t>(0); }
+
+    std::string Format(const char* format, const std::tm& when) const {
+        char buffer[128];
+        const std::size_t length = IsValid()
+                                       ? strftime_l(buffer, sizeof buffer, format, &when, locale_)
+                                       : std::strftime(buffer, sizeof buffer, format, &when);
+        return std::string(buffer, length);
+    }
+
+    // strftime's text is in the locale's multibyte encoding. Of encodings other than UTF-8 only
+    // the ASCII part is understood.
+    std::string ToCp1250(const std::string& text) const {
+        if (utf8_) {
+            return Utf8ToCp1250(text);
+        }
+        std::string out = text;
+        for (char& ch : out) {
+            if (static_cast<unsigned char>(ch) >= 0x80) {
+                ch = '?';
+            }
+        }
+        return out;
+    }
+
+    locale_t locale_;
+    bool utf8_ = false;
+};
+
+Journal::Journal() : clock_(&TheSystemClock()) {}
+
+Journal::Journal(const Clock& clock) : clock_(&clock) {}
+
+void Journal::SetFile(std::string path) {
+    path_ = std::move(path);
+}
+
+void Journal::SetLevel(int level) {
+    level_ = level;
+}
+
+void Journal::Write(int level, std::string_view message) {
+    if (path_.empty() || level > level_) {
+        return;
+    }
+    if (!timeFormat_) {
+        timeFormat_ = std::make_shared<const JournalTimeFormat>();
+    }
+    const std::string line =
+        Utf8ToCp1250(message) + " - " + timeFormat_->DateAndTime(clock_->Now()) + "\r\n";
+    // One O_APPEND write per line: concurrent writers never interleave or lose a line, and a
+    // crash leaves every earlier line in place.
+    const int fd = open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return;
+    }
+    ssize_t written;
+    do {
+        written = write(fd, line.data(), line.size());
+    } while (written < 0 && errno == EINTR);
+    close(fd);
+}
+
+}  // namespace oplix

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "app/Journal.h"
+#include "fakes.h"
+#include "storage/Cp1250.h"
+#include "test_files.h"
+
+namespace oplix {
+namespace {
+
+using testing_fakes::FixedClock;
+using testing_files::ReadFileBytes;
+using testing_files::ScratchFolder;
+using testing_files::WriteFileBytes;
+
+std::string TextOf(const Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+Bytes BytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// The messages of the journal's lines (the part before " - "), as UTF-8.
+std::vector<std::string> JournalMessages(const std::string& path) {
+    const std::string text = TextOf(ReadFileBytes(path));
+    std::vector<std::string> messages;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        messages.push_back(Cp1250ToUtf8(line.substr(0, line.rfind(" - "))));
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 2;
+    }
+    return messages;
+}
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = getenv(name)) {
+            old_ = old;
+        }
+        setenv(name, value, 1);
+        tzset();
+    }
+    ~ScopedVariable() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+        tzset();
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(Journal, LineIsMessageDateAndTimeInWindows1250WithCrLf) {
+    // The fixed clock stands at 2025-12-10 09:00:00 UTC. An unknown locale falls back to C.
+    for (const char* locale : {"C", "C.UTF-8", "xx_XX.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        const ScopedVariable zone("TZ", "UTC");
+        const ScopedVariable language("LC_ALL", locale);
+        ScratchFolder folder;
+        const FixedClock clock;
+        Journal journal(clock);
+        journal.SetFile(folder.File("Dziennik.txt"));
+        journal.Write(0, "Uszkodzony plik Test.ini. Błąd odczytu.");
+        EXPECT_EQ(
+            TextOf(ReadFileBytes(folder.File("Dziennik.txt"))),
+            Utf8ToCp1250("Uszkodzony plik Test.ini. Błąd odczytu.") + " - 12/10/25 09:00:00\r\n");
+    }
+}
+
+TEST(Journal, WritesAMessageOnlyWhenTheLevelReachesIt) {
+    for (int configured = 0; configured <= 4; ++configured) {
+        SCOPED_TRACE(configured);
+        ScratchFolder folder;
+        const FixedClock clock;
+        Journal journal(clock);
+        journal.SetFile(folder.File("Dziennik.txt"));
+        journal.SetLevel(configured);
+        std::vector<std::string> expected;
+        for (int level = 0; level <= 3; ++level) {
+            const std::string message = "poziom " + std::to_string(level);
+            journal.Write(level, message);
+            if (level <= configured) {
+                expected.push_back(message);
+            }
+        }
+        EXPECT_EQ(JournalMessages(folder.File("Dziennik.txt")), expected);
+    }
+}
+
+TEST(Journal, StartsAtLevelZeroAndWritesNothingWithoutAFile) {
+    ScratchFolder folder;
+    const FixedClock clock;
+    Journal journal(clock);
+    EXPECT_EQ(journal.Level(), 0);
+    journal.Write(0, "bez pliku");
+    journal.Write(1, "za wysoki poziom");
+    journal.SetFile(folder.File("Dziennik.txt"));
+    journal.Write(0, "z plikiem");
+    EXPECT_EQ(JournalMessages(folder.File("Dziennik.txt")), std::vector<std::string>{"z plikiem"});
+}
+
+TEST(Journal, AppendsAfterTheEarlierContent) {
+    ScratchFolder folder;
+    const std::string path = folder.File("Dziennik.txt");
+    const Bytes earlier = BytesOf("stara linia - 01.01.2020 10:00:00\r\nbez końca linii");
+    WriteFileBytes(path, earlier);
+    const FixedClock clock;
+    Journal journal(clock);
+    journal.SetFile(path);
+    journal.Write(0, "nowa");
+    const Bytes after = ReadFileBytes(path);
+    ASSERT_GT(after.size(), earlier.size());
+    EXPECT_EQ(Bytes(after.begin(), after.begin() + static_cast<long>(earlier.size())), earlier);
+    EXPECT_TRUE(TextOf(after).substr(earlier.size()).starts_with("nowa - "));
+}
+
+TEST(Journal, AJournalThatCannotBeWrittenIsSkippedSilently) {
+    ScratchFolder folder;
+    WriteFileBytes(folder.File("plik"), BytesOf("zwykły plik"));
+    ASSERT_EQ(mkdir(folder.File("folder").c_str(), 0755), 0);
+    const FixedClock clock;
+    // A folder in place of the file, and a file in place of the folder.
+    for (const std::string& path : {folder.File("folder"), folder.File("plik") + "/Dziennik.txt"}) {
+        Journal journal(clock);
+        journal.SetFile(path);
+        journal.Write(0, "nie do zapisania");
+    }
+    EXPECT_EQ(TextOf(ReadFileBytes(folder.File("plik"))), "zwykły plik");
+}
+
+TEST(Journal, AReadOnlyJournalIsLeftAlone) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop root";
+    }
+    ScratchFolder folder;
+    const std::string path = folder.File("Dziennik.txt");
+    WriteFileBytes(path, BytesOf("stara\r\n"));
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const FixedClock clock;
+    Journal journal(clock);
+    journal.SetFile(path);
+    journal.Write(0, "nowa");
+    EXPECT_EQ(TextOf(ReadFileBytes(path)), "stara\r\n");
+}
+
+TEST(Journal, TwoJournalsOnOneFileLoseNoLine) {
+    ScratchFolder folder;
+    const std::string path = folder.File("Dziennik.txt");
+    constexpr int kLinesEach = 2000;
+    const FixedClock clock;
+    auto writeLines = [&](const std::string& name) {
+        Journal journal(clock);
+        journal.SetFile(path);
+        for (int i = 0; i < kLinesEach; ++i) {
+            journal.Write(0, name + " " + std::to_string(i));
+        }
+    };
+    std::thread first(writeLines, "pierwszy");
+    std::thread second(writeLines, "drugi");
+    first.join();
+    second.join();
+    const std::vector<std::string> messages = JournalMessages(path);
+    ASSERT_EQ(messages.size(), 2u * kLinesEach);
+    int next[2] = {0, 0};
+    for (const std::string& message : messages) {
+        // Each writer's lines stay whole and in its own order.
+        const bool isFirst = message.starts_with("pierwszy ");
+        const std::string expected =
+            (isFirst ? "pierwszy " : "drugi ") + std::to_string(next[isFirst ? 0 : 1]++);
+        ASSERT_EQ(message, expected);
+    }
+}
+
+}  // namespace
+}  // namespace oplix
