@@ -45,6 +45,9 @@ struct TestDocument {
     std::array<int, 5> thresholds{};  // cel, bdb, db, dst, dp in per cent
     std::array<Question, kMaxQuestions> questions;
 
+    // Empties every slot and the header, as before reading a test.
+    void Reset() { *this = TestDocument{}; }
+
     Question& At(int number) { return questions[static_cast<std::size_t>(number - 1)]; }
     const Question& At(int number) const { return questions[static_cast<std::size_t>(number - 1)]; }
 };
