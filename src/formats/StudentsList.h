@@ -7,6 +7,9 @@
 namespace oplix {
 
 inline constexpr int kMaxPupils = 36;
+// Far more than any school has; a list that claims more is damaged, and refusing it keeps a
+// small hostile file from costing gigabytes of class records.
+inline constexpr int kMaxClasses = 1000;
 
 struct Pupil {
     std::string firstName;  // UTF-8
