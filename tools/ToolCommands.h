@@ -13,5 +13,8 @@ constexpr int kUsageError = 2;  // wrong words on the command line
 // Each command takes the arguments after its own name.
 int RunPak(const std::vector<std::string>& args);
 int RunXml(const std::vector<std::string>& args);
+int RunShow(const std::vector<std::string>& args);
+int RunMakeTest(const std::vector<std::string>& args);
+int RunResults(const std::vector<std::string>& args);
 
 }  // namespace oplix::tool

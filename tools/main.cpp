@@ -10,7 +10,10 @@ namespace {
 void PrintUsage() {
     std::fputs(
         "usage: oplix-tool pak new|list|get|put|rm ARCHIVE [MEMBER [FILE]]\n"
-        "       oplix-tool xml FILE\n",
+        "       oplix-tool xml FILE\n"
+        "       oplix-tool show FILE.skt|FILE.skg|FILE.sku|FILE.sko\n"
+        "       oplix-tool make-test SOURCE_DIR OUT.skt [--encode] [--utf16] [--v35]\n"
+        "       oplix-tool results FILE_OR_FOLDER... [-o OUT.csv]\n",
         stderr);
 }
 
@@ -29,6 +32,15 @@ int main(int argc, char** argv) {
     }
     if (command == "xml") {
         return oplix::tool::RunXml(rest);
+    }
+    if (command == "show") {
+        return oplix::tool::RunShow(rest);
+    }
+    if (command == "make-test") {
+        return oplix::tool::RunMakeTest(rest);
+    }
+    if (command == "results") {
+        return oplix::tool::RunResults(rest);
     }
     PrintUsage();
     return oplix::tool::kUsageError;
