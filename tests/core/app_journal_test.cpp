@@ -12,13 +12,17 @@
 
 #include "app/Journal.h"
 #include "fakes.h"
+#include "journal_lines.h"
 #include "storage/Cp1250.h"
 #include "test_files.h"
 
 namespace oplix {
 namespace {
 
+using testing_fakes::ScopedEnvironmentVariable;
+
 using testing_fakes::FixedClock;
+using testing_files::JournalMessages;
 using testing_files::ReadFileBytes;
 using testing_files::ScratchFolder;
 using testing_files::WriteFileBytes;
@@ -31,53 +35,12 @@ Bytes BytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
-// The messages of the journal's lines (the part before " - "), as UTF-8.
-std::vector<std::string> JournalMessages(const std::string& path) {
-    const std::string text = TextOf(ReadFileBytes(path));
-    std::vector<std::string> messages;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        const std::string line = text.substr(start, end - start);
-        messages.push_back(Cp1250ToUtf8(line.substr(0, line.rfind(" - "))));
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 2;
-    }
-    return messages;
-}
-
-// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value, 1);
-        tzset();
-    }
-    ~ScopedVariable() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-        tzset();
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(Journal, LineIsMessageDateAndTimeInWindows1250WithCrLf) {
     // The fixed clock stands at 2025-12-10 09:00:00 UTC. An unknown locale falls back to C.
     for (const char* locale : {"C", "C.UTF-8", "xx_XX.UTF-8"}) {
         SCOPED_TRACE(locale);
-        const ScopedVariable zone("TZ", "UTC");
-        const ScopedVariable language("LC_ALL", locale);
+        const ScopedEnvironmentVariable zone("TZ", "UTC");
+        const ScopedEnvironmentVariable language("LC_ALL", locale);
         ScratchFolder folder;
         const FixedClock clock;
         Journal journal(clock);

@@ -14,6 +14,7 @@
 #include "app/Locations.h"
 #include "app/SettingsFile.h"
 #include "fakes.h"
+#include "journal_lines.h"
 #include "storage/Cp1250.h"
 #include "storage/Scrambling.h"
 #include "storage/Utf.h"
@@ -25,6 +26,7 @@ namespace {
 
 using testing_fakes::FixedClock;
 using testing_fakes::RecordingMessageBox;
+using testing_files::JournalMessages;
 using testing_files::ReadFileBytes;
 using testing_files::ScratchFolder;
 using testing_files::WriteFileBytes;
@@ -48,19 +50,6 @@ const std::map<std::string, std::string> kDefaultTexts = {
 
 Bytes BytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
-}
-
-std::vector<std::string> JournalMessages(const std::string& path) {
-    const Bytes bytes = ReadFileBytes(path);
-    const std::string text(bytes.begin(), bytes.end());
-    std::vector<std::string> messages;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find("\r\n", start);
-        const std::string line = text.substr(start, end - start);
-        messages.push_back(Cp1250ToUtf8(line.substr(0, line.rfind(" - "))));
-        start = end == std::string::npos ? text.size() : end + 2;
-    }
-    return messages;
 }
 
 TpkXML LoadDocument(const std::string& path) {

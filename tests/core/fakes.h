@@ -1,6 +1,9 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +40,33 @@ public:
 
     std::vector<ShownMessage> shown;
     MessageBoxResult answer = MessageBoxResult::Closed;
+};
+
+// Sets an environment variable for one test and puts the old value back afterwards; the time
+// zone is read again both times.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = getenv(name)) {
+            old_ = old;
+        }
+        setenv(name, value, 1);
+        tzset();
+    }
+    ~ScopedEnvironmentVariable() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+        tzset();
+    }
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
 };
 
 }  // namespace oplix::testing_fakes

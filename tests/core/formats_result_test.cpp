@@ -30,6 +30,8 @@
 namespace oplix {
 namespace {
 
+using testing_fakes::ScopedEnvironmentVariable;
+
 namespace fs = std::filesystem;
 using testing_fakes::FixedClock;
 using testing_fakes::RecordingMessageBox;
@@ -42,30 +44,6 @@ constexpr std::string_view kFallingBack =
     "osobistym.";
 constexpr std::string_view kNothingSaved =
     "Nie udało się zapisać wyniku testu.\rZgłoś to nauczycielowi.";
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value, 1);
-        tzset();
-    }
-    ~ScopedVariable() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-        tzset();
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // Two questions of three answers, shown in an order other than the file's. In question 1 the
 // pupil chose answer 2, the correct one; in question 2 answer 1, while answer 3 is correct.
@@ -181,8 +159,8 @@ protected:
         return Cp1250ToUtf8(std::string(bytes.begin(), bytes.end()));
     }
 
-    ScopedVariable locale_{"LC_ALL", "C"};
-    ScopedVariable zone_{"TZ", "UTC"};
+    ScopedEnvironmentVariable locale_{"LC_ALL", "C"};
+    ScopedEnvironmentVariable zone_{"TZ", "UTC"};
     FixedClock clock_;  // 09:00:00
     ScratchFolder folder_;
     ScratchFolder documents_;
@@ -253,7 +231,7 @@ TEST_F(ResultFileTest, GatheringTakesTheStoredFlagsOfAllFiveAnswers) {
 }
 
 TEST_F(ResultFileTest, TimesOfDayAreLocalTime) {
-    ScopedVariable zone("TZ", "UTC-2");  // two hours east of Greenwich
+    ScopedEnvironmentVariable zone("TZ", "UTC-2");  // two hours east of Greenwich
     EXPECT_EQ(LongTimeOfDay(clock_.Now()), "11:00:00");
     EXPECT_EQ(Record(ThreeAnswerTest(), Session()).startTime, "10:30:15");
 }

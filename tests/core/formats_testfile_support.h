@@ -15,12 +15,15 @@
 #include "formats/StudentsList.h"
 #include "formats/TestDocument.h"
 #include "formats/TestFileReader.h"
+#include "journal_lines.h"
 #include "storage/Cp1250.h"
 #include "storage/Random.h"
 #include "storage/VfsPAK.h"
 #include "test_files.h"
 
 namespace oplix::testing_testfile {
+
+using testing_files::JournalMessages;
 
 // Hands out scripted draws, then 0; remembers every range it was asked for.
 class ScriptedRandom : public RandomSource {
@@ -42,25 +45,6 @@ public:
 private:
     std::deque<std::uint32_t> draws_;
 };
-
-// The messages of the journal's lines, without the " - date time" part, in UTF-8.
-inline std::vector<std::string> JournalMessages(const std::string& path) {
-    const Bytes bytes = testing_files::ReadFileBytes(path);
-    const std::string text(bytes.begin(), bytes.end());
-    std::vector<std::string> messages;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "journal line without CR LF";
-            end = text.size();
-        }
-        const std::string line = text.substr(start, end - start);
-        messages.push_back(Cp1250ToUtf8(line.substr(0, line.rfind(" - "))));
-        start = end + 2;
-    }
-    return messages;
-}
 
 inline Settings DefaultSettings() {
     Settings settings;

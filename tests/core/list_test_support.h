@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "journal_lines.h"
 #include "storage/Bytes.h"
 #include "storage/Cp1250.h"
 #include "storage/Scrambling.h"
@@ -22,6 +23,8 @@
 
 // Builders and checks shared by the tests of the list files.
 namespace oplix::list_testing {
+
+using testing_files::JournalMessages;
 
 // Base64 of the UTF-16LE unit D800: a lone surrogate, which no field can decode to text.
 inline constexpr std::string_view kUndecodable = "ANg=";
@@ -80,20 +83,6 @@ inline Bytes ArchiveWithDamagedEntry(std::string_view name) {
     put32(5000);
     put32(64);
     return bytes;
-}
-
-// The messages of a journal file: every line up to its " - date time", as UTF-8.
-inline std::vector<std::string> JournalMessages(const std::string& journalPath) {
-    const Bytes bytes = testing_files::ReadFileBytes(journalPath);
-    const std::string text = Cp1250ToUtf8(std::string(bytes.begin(), bytes.end()));
-    std::vector<std::string> messages;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const std::string line = text.substr(start, end - start);
-        messages.push_back(line.substr(0, line.rfind(" - ")));
-    }
-    EXPECT_EQ(start, text.size()) << "the journal ends inside a line";
-    return messages;
 }
 
 // Whether the file can be locked for writing, i.e. no reader holds it open any more.

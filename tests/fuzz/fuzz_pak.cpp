@@ -8,21 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_support.h"
 #include "storage/UPak.h"
 #include "storage/VfsPAK.h"
 
 namespace {
-
-// The input lives in an in-memory file that the archive opens by name.
-const std::string& ScratchPath(int& fd) {
-    static int descriptor = memfd_create("fuzz_pak", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (descriptor < 0) {
-        std::abort();
-    }
-    fd = descriptor;
-    return path;
-}
 
 void ReadEverything(const oplix::TVfsPAK& archive) {
     for (int i = 0; i < archive.Count(); ++i) {
@@ -36,11 +26,9 @@ void ReadEverything(const oplix::TVfsPAK& archive) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    int fd = -1;
-    const std::string& path = ScratchPath(fd);
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
-        std::abort();
-    }
+    static const oplix_fuzz::MemoryFile input("fuzz_pak");
+    input.Fill(data, size);
+    const std::string& path = input.path;
     oplix::TVfsPAK archive;
     if (!oplix::OpenArchiveForReading(path, archive) || !archive.IsOpen()) {
         return 0;

@@ -10,29 +10,14 @@
 
 #include "formats/ResultFile.h"
 #include "formats/ResultFileReader.h"
+#include "fuzz_support.h"
 
-namespace {
-
-// The input lives in an in-memory file that the reader opens by name.
-const std::string& ScratchPath(int& fd) {
-    static int descriptor = memfd_create("fuzz_result_file", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (descriptor < 0) {
-        std::abort();
-    }
-    fd = descriptor;
-    return path;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    int fd = -1;
-    const std::string& path = ScratchPath(fd);
-    if (ftruncate(fd, 0) != 0 ||
-        (size > 0 && pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))) {
-        std::abort();
-    }
+    static const oplix_fuzz::MemoryFile input("fuzz_result_file");
+    input.Fill(data, size);
+    const std::string& path = input.path;
     const oplix::Result<oplix::ResultRecord> record = oplix::ReadResult(path);
     if (!record) {
         return 0;

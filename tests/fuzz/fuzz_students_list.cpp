@@ -14,25 +14,9 @@
 #include "app/CurrentChoice.h"
 #include "app/Journal.h"
 #include "formats/StudentsListFile.h"
+#include "fuzz_support.h"
 
 namespace {
-
-// An in-memory file that the reader opens by name.
-struct ScratchFile {
-    explicit ScratchFile(const char* name)
-        : fd(memfd_create(name, 0)), path("/proc/self/fd/" + std::to_string(fd)) {
-        if (fd < 0) {
-            std::abort();
-        }
-    }
-    void Fill(const std::uint8_t* data, std::size_t size) const {
-        if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
-            std::abort();
-        }
-    }
-    int fd;
-    std::string path;
-};
 
 class StillClock : public oplix::Clock {
 public:
@@ -84,8 +68,8 @@ bool Same(const oplix::StudentsList& a, const oplix::StudentsList& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFile input("fuzz_students_list");
-    static const ScratchFile copy("fuzz_students_list_copy");
+    static const oplix_fuzz::MemoryFile input("fuzz_students_list");
+    static const oplix_fuzz::MemoryFile copy("fuzz_students_list_copy");
     static const StillClock clock;
     static oplix::Journal journal(clock);
     journal.SetFile("/dev/null");

@@ -15,29 +15,11 @@
 #include "formats/StudentsList.h"
 #include "formats/TestDocument.h"
 #include "formats/TestFileReader.h"
+#include "fuzz_support.h"
 #include "storage/Random.h"
 #include "storage/VfsPAK.h"
 
 namespace {
-
-// The input lives in an in-memory file that the reader opens by name.
-const std::string& ScratchPath(int& fd) {
-    static int descriptor = memfd_create("fuzz_test_file", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (descriptor < 0) {
-        std::abort();
-    }
-    fd = descriptor;
-    return path;
-}
-
-class SilentMessageBox : public oplix::MessageBoxPresenter {
-public:
-    oplix::MessageBoxResult ShowMessageBox(oplix::MessageKind, oplix::MessageIcon,
-                                           std::string_view) override {
-        return oplix::MessageBoxResult::Closed;
-    }
-};
 
 // Draws that repeat for the same input.
 class CountingRandom : public oplix::RandomSource {
@@ -94,8 +76,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    int fd = -1;
-    const std::string& path = ScratchPath(fd);
+    static const oplix_fuzz::MemoryFile input("fuzz_test_file");
+    const std::string& path = input.path;
     static oplix::Journal journal;
     static const bool journalSet = [] {
         journal.SetFile("/dev/null");
@@ -105,16 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const oplix::StudentsList students = OneClass();
     oplix::Settings settings;
     settings.sk = {91, 75, 60, 45, 30};
-    SilentMessageBox messages;
+    oplix_fuzz::SilentMessageBox messages;
     CountingRandom random;
     static oplix::TestDocument document;  // large; the program keeps one for its whole run
 
     for (oplix::StartMode mode :
          {oplix::StartMode::TestFileAnonymously, oplix::StartMode::PupilAndTestFromLists}) {
         // Every read rewinds the file: a read may have written an empty archive's header.
-        if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
-            std::abort();
-        }
+        input.Fill(data, size);
         oplix::TVfsPAK archive;
         const oplix::TestReadContext context{.journal = journal,
                                              .messages = messages,

@@ -13,36 +13,9 @@
 #include "app/Journal.h"
 #include "app/MessageBox.h"
 #include "formats/TestsListFile.h"
+#include "fuzz_support.h"
 
 namespace {
-
-// An in-memory file that the reader opens by name.
-struct ScratchFile {
-    explicit ScratchFile(const char* name)
-        : fd(memfd_create(name, 0)), path("/proc/self/fd/" + std::to_string(fd)) {
-        if (fd < 0) {
-            std::abort();
-        }
-    }
-    void Fill(const std::uint8_t* data, std::size_t size) const {
-        if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
-            std::abort();
-        }
-    }
-    int fd;
-    std::string path;
-};
-
-class SilentMessageBox : public oplix::MessageBoxPresenter {
-public:
-    oplix::MessageBoxResult ShowMessageBox(oplix::MessageKind, oplix::MessageIcon,
-                                           std::string_view text) override {
-        if (text.empty()) {
-            std::abort();
-        }
-        return oplix::MessageBoxResult::Closed;
-    }
-};
 
 bool Same(const oplix::TestsList& a, const oplix::TestsList& b) {
     return a.listName == b.listName && a.listDate == b.listDate && a.listRemarks == b.listRemarks &&
@@ -52,10 +25,10 @@ bool Same(const oplix::TestsList& a, const oplix::TestsList& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFile input("fuzz_tests_list");
-    static const ScratchFile copy("fuzz_tests_list_copy");
+    static const oplix_fuzz::MemoryFile input("fuzz_tests_list");
+    static const oplix_fuzz::MemoryFile copy("fuzz_tests_list_copy");
     static oplix::Journal journal;
-    static SilentMessageBox messages;
+    static oplix_fuzz::SilentMessageBox messages;
     journal.SetFile("/dev/null");
     input.Fill(data, size);
     oplix::TestsList list;
