@@ -40,7 +40,8 @@ Result<Bytes> ReadFile(const std::string& fileName) {
 
 }  // namespace
 
-TpkXML::TpkXML() : root_(std::make_unique<TpkXMLNode>()) {
+TpkXML::TpkXML()
+    : arena_(std::make_unique<TpkXMLArena>()), root_(std::make_unique<TpkXMLNode>(arena_.get())) {
     root_->Closed = true;
 }
 
@@ -51,6 +52,7 @@ bool TpkXML::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     }
     root_->Clear();
     root_->CData.clear();
+    arena_->Reset();  // the nodes just freed were all that lived there
     if (bytes.size() < 2) {
         return false;
     }

@@ -9,6 +9,7 @@
 
 #include "storage/Bytes.h"
 #include "storage/Result.h"
+#include "storage/pkXMLArena.h"
 #include "storage/pkXMLNode.h"
 
 namespace oplix {
@@ -51,6 +52,7 @@ public:
                             TpkXMLKind kind = TpkXMLKind::Element);
 
 private:
+    std::unique_ptr<TpkXMLArena> arena_;  // the memory of the nodes below the root
     std::unique_ptr<TpkXMLNode> root_;
     std::size_t failureOffset_ = 0;
 };

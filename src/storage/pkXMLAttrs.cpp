@@ -31,10 +31,11 @@ void TpkXMLAttrs::Add(TpkXMLAttr attr) {
 }
 
 TpkXMLAttr& TpkXMLAttrs::Add(std::u16string_view name, std::u16string_view value) {
-    TpkXMLAttr& attr = count_ == 0 ? first_ : rest_.emplace_back();
-    ++count_;  // counted before filling, so a failed allocation leaves the list consistent
-    attr.Name.assign(name);
-    attr.Value.assign(value);
+    // Built before it is counted, so a failed allocation leaves the list as it was.
+    TpkXMLAttr made{std::u16string(name), std::u16string(value)};
+    TpkXMLAttr& attr =
+        count_ == 0 ? (first_ = std::move(made)) : rest_.emplace_back(std::move(made));
+    ++count_;
     return attr;
 }
 

@@ -35,17 +35,20 @@ Slot Locate(int index) {
     return {block, index - BlockStart(block)};
 }
 
-TpkXMLNode* AllocateBlock(int block) {
-    return std::allocator<TpkXMLNode>().allocate(static_cast<std::size_t>(BlockSize(block)));
+TpkXMLNode* AllocateBlock(std::pmr::memory_resource* memory, int block) {
+    return std::pmr::polymorphic_allocator<TpkXMLNode>(memory).allocate(
+        static_cast<std::size_t>(BlockSize(block)));
 }
 
-void DeallocateBlock(TpkXMLNode* nodes, int block) {
-    std::allocator<TpkXMLNode>().deallocate(nodes, static_cast<std::size_t>(BlockSize(block)));
+void DeallocateBlock(std::pmr::memory_resource* memory, TpkXMLNode* nodes, int block) {
+    std::pmr::polymorphic_allocator<TpkXMLNode>(memory).deallocate(
+        nodes, static_cast<std::size_t>(BlockSize(block)));
 }
 
 // A block on its way to being freed, with the number of its slots that hold nodes.
 struct FilledBlock {
     TpkXMLNode* nodes;
+    std::pmr::memory_resource* memory;
     int block;
     int used;
 };
@@ -53,6 +56,9 @@ struct FilledBlock {
 }  // namespace
 
 TpkXMLNode::TpkXMLNode(std::u16string_view name, TpkXMLKind kind) : Name(name), Kind(kind) {}
+
+TpkXMLNode::TpkXMLNode(ChildMemory parent)
+    : Name(parent.memory), Text(parent.memory), CData(parent.memory), memory_(parent.memory) {}
 
 TpkXMLNode::~TpkXMLNode() {
     ReleaseChildren();
@@ -83,6 +89,7 @@ void TpkXMLNode::TakeContent(TpkXMLNode&& other) noexcept {
     moreBlocks_ = std::move(other.moreBlocks_);
     other.moreBlocks_.clear();
     count_ = std::exchange(other.count_, 0);
+    memory_ = other.memory_;  // where the children just taken live
 }
 
 int TpkXMLNode::IndexOfChild(std::u16string_view name) const {
@@ -106,20 +113,22 @@ TpkXMLNode& TpkXMLNode::AddChild(std::u16string_view name, TpkXMLKind kind) {
     const Slot slot = Locate(count_);
     if (slot.offset == 0) {
         if (slot.block == 0) {
-            firstBlock_ = AllocateBlock(0);
+            firstBlock_ = AllocateBlock(memory_, 0);
         } else if (slot.block == 1) {
-            secondBlock_ = AllocateBlock(1);
+            secondBlock_ = AllocateBlock(memory_, 1);
         } else {
             moreBlocks_.reserve(moreBlocks_.size() + 1);  // so the push below cannot fail
-            moreBlocks_.push_back(AllocateBlock(slot.block));
+            moreBlocks_.push_back(AllocateBlock(memory_, slot.block));
         }
     }
     TpkXMLNode* const nodes = Block(slot.block);
-    // Default-initialised: value-initialisation would first zero the whole node. Counted as
-    // soon as it exists, so an exception from the name below cannot leak it.
-    TpkXMLNode& child = *::new (static_cast<void*>(nodes + slot.offset)) TpkXMLNode;
+    // Counted as soon as it exists, so an exception from the name below cannot leak it.
+    TpkXMLNode& child =
+        *::new (static_cast<void*>(nodes + slot.offset)) TpkXMLNode(ChildMemory{memory_});
     ++count_;
-    child.Name = name;
+    if (!name.empty()) {  // the parser appends nameless children and names them as it reads
+        child.Name = name;
+    }
     child.Kind = kind;
     return child;
 }
@@ -133,11 +142,11 @@ void TpkXMLNode::RemoveLastChild() {
     const Slot slot = Locate(count_);
     if (slot.offset == 0) {
         if (slot.block == 0) {
-            DeallocateBlock(std::exchange(firstBlock_, nullptr), 0);
+            DeallocateBlock(memory_, std::exchange(firstBlock_, nullptr), 0);
         } else if (slot.block == 1) {
-            DeallocateBlock(std::exchange(secondBlock_, nullptr), 1);
+            DeallocateBlock(memory_, std::exchange(secondBlock_, nullptr), 1);
         } else {
-            DeallocateBlock(moreBlocks_.back(), slot.block);
+            DeallocateBlock(memory_, moreBlocks_.back(), slot.block);
             moreBlocks_.pop_back();
         }
     }
@@ -184,7 +193,7 @@ void TpkXMLNode::ReleaseChildren() noexcept {
         }
         for (int block = Locate(node.count_ - 1).block; block >= 0; --block) {
             const int used = std::min(node.count_ - BlockStart(block), BlockSize(block));
-            pending.push_back({node.Block(block), block, used});
+            pending.push_back({node.Block(block), node.memory_, block, used});
         }
         node.firstBlock_ = nullptr;
         node.secondBlock_ = nullptr;
@@ -195,11 +204,12 @@ void TpkXMLNode::ReleaseChildren() noexcept {
     while (!pending.empty()) {
         const FilledBlock filled = pending.back();
         pending.pop_back();
+        // Each node is destroyed as soon as its blocks are taken, while it is in the cache.
         for (int i = filled.used - 1; i >= 0; --i) {
             takeBlocks(filled.nodes[i]);
+            std::destroy_at(filled.nodes + i);
         }
-        std::destroy_n(filled.nodes, filled.used);
-        DeallocateBlock(filled.nodes, filled.block);
+        DeallocateBlock(filled.memory, filled.nodes, filled.block);
     }
 }
 

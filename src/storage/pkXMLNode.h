@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +20,17 @@ enum class TpkXMLKind : std::uint8_t {
 
 // A node of the XML tree: a plain record plus the children it owns. A child never moves once
 // appended, so a pointer to it stays valid while siblings are appended.
+//
+// Children and their texts take their memory from the memory the node was given, by default the
+// heap; a document gives its top node its own arena (TpkXMLArena). A node that takes the content
+// of a node of a document (by a move) keeps that content in the document's arena, so it must not
+// outlive the document's next load.
 class TpkXMLNode {
 public:
     TpkXMLNode() = default;
     explicit TpkXMLNode(std::u16string_view name, TpkXMLKind kind = TpkXMLKind::Element);
+    // A node whose children, with their texts, live in `childMemory`, which must outlive them.
+    explicit TpkXMLNode(std::pmr::memory_resource* childMemory) : memory_(childMemory) {}
     ~TpkXMLNode();
 
     TpkXMLNode(const TpkXMLNode&) = delete;
@@ -30,9 +38,9 @@ public:
     TpkXMLNode(TpkXMLNode&& other) noexcept;
     TpkXMLNode& operator=(TpkXMLNode&& other) noexcept;
 
-    std::u16string Name;
-    std::u16string Text;   // entities resolved; for a comment, the comment itself
-    std::u16string CData;  // content of the element's (last) CDATA section
+    std::pmr::u16string Name;
+    std::pmr::u16string Text;   // entities resolved; for a comment, the comment itself
+    std::pmr::u16string CData;  // content of the element's (last) CDATA section
     TpkXMLKind Kind = TpkXMLKind::Element;
     bool Closed = false;  // the end tag was read, or the start tag closed the node itself
     Bytes Data;           // content of a raw-data element
@@ -60,6 +68,12 @@ public:
     void Clear();
 
 private:
+    // A child's texts live where its siblings do.
+    struct ChildMemory {
+        std::pmr::memory_resource* memory;
+    };
+    explicit TpkXMLNode(ChildMemory parent);
+
     TpkXMLNode* Block(int block) const;
     void TakeContent(TpkXMLNode&& other) noexcept;
     // Frees the subtree without recursion, so no depth of tree can exhaust the stack.
@@ -72,6 +86,7 @@ private:
     TpkXMLNode* secondBlock_ = nullptr;
     std::vector<TpkXMLNode*> moreBlocks_;  // blocks 2, 3, ...
     int count_ = 0;
+    std::pmr::memory_resource* memory_ = std::pmr::get_default_resource();  // of the children
 };
 
 }  // namespace oplix

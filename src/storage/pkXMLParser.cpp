@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -19,16 +20,21 @@ constexpr bool IsSpace(char16_t ch) {
     return ch <= u' ' && (kSpaces >> ch & 1) != 0;
 }
 
+// Every character that ends a name lies below 64, so a set of them fits in one mask.
+constexpr bool InSet(std::uint64_t set, char16_t ch) {
+    return ch < 64 && (set >> ch & 1) != 0;
+}
+
 constexpr bool EndsTagName(char16_t ch) {
-    return IsSpace(ch) || ch == u'/' || ch == u'>';
+    return InSet(kSpaces | 1ull << u'/' | 1ull << u'>', ch);
 }
 
 constexpr bool EndsAttrName(char16_t ch) {
-    return IsSpace(ch) || ch == u'=' || ch == u'>';
+    return InSet(kSpaces | 1ull << u'=' | 1ull << u'>', ch);
 }
 
 constexpr bool EndsEndTagName(char16_t ch) {
-    return IsSpace(ch) || ch == u'>';
+    return InSet(kSpaces | 1ull << u'>', ch);
 }
 
 // Leading and trailing characters up to 32 (control characters and space) removed.
@@ -77,27 +83,32 @@ constexpr Entity kEntities[] = {
     {u"AMP", u'&'},
 };
 
-// The entity that `text` starts with, after its "&", or null.
+// The entity that `text` starts with, after its "&", or null. No two entities share a first
+// letter, so only one of them can match.
 const Entity* EntityAt(std::u16string_view text) {
     if (text.empty()) {
         return nullptr;
     }
     const char16_t first = Upper(text[0]);
-    for (const Entity& entity : kEntities) {
-        const std::size_t length = entity.upperName.size();
-        if (first == entity.upperName[0] && text.size() > length && text[length] == u';' &&
-            StartsWithIgnoreCase(text, entity.upperName)) {
-            return &entity;
-        }
+    const Entity* const candidate =
+        std::find_if(std::begin(kEntities), std::end(kEntities),
+                     [first](const Entity& entity) { return entity.upperName[0] == first; });
+    if (candidate == std::end(kEntities)) {
+        return nullptr;
     }
-    return nullptr;
+    const std::size_t length = candidate->upperName.size();
+    const bool matches = text.size() > length && text[length] == u';' &&
+                         StartsWithIgnoreCase(text.substr(1), candidate->upperName.substr(1));
+    return matches ? candidate : nullptr;
 }
 
 // Resolves &quot; &gt; &lt; and &amp; in any letter case, from `from` (the first "&") on.
 // Replacing them one after another, each everywhere, gives the same result as this single
 // pass: the entities cannot overlap and no replacement creates a new one. Other entities stay
 // as they are.
-void UnescapeFrom(std::u16string& text, std::size_t from) {
+// `String` is an element's std::pmr::u16string or an attribute's std::u16string.
+template <typename String>
+void UnescapeFrom(String& text, std::size_t from) {
     char16_t* const data = text.data();
     std::size_t read = from;
     std::size_t write = from;
@@ -128,8 +139,9 @@ TextRun Trim(TextRun run) {
     return {trimmed, run.ampersand == kNone ? kNone : run.ampersand - cut};
 }
 
-void AssignUnescaped(std::u16string& out, TextRun run) {
-    out = std::u16string(run.text);
+template <typename String>
+void AssignUnescaped(String& out, TextRun run) {
+    out.assign(run.text);
     if (run.ampersand != kNone) {
         UnescapeFrom(out, run.ampersand);
     }
@@ -137,7 +149,7 @@ void AssignUnescaped(std::u16string& out, TextRun run) {
 
 class XMLParser {
 public:
-    explicit XMLParser(std::u16string text) : even_(std::move(text)), text_(even_) {}
+    explicit XMLParser(XMLText text) : even_(std::move(text)), text_(even_.View()) {}
 
     bool Parse(TpkXMLNode& root);
     std::size_t BytePosition() const { return pos_ * 2 + parity_; }
@@ -166,8 +178,7 @@ private:
     std::u16string_view ReadName(Terminator ends) {
         const std::size_t start = pos_;
         std::size_t pos = start;
-        // No terminator lies above ">", so most characters of a name take a single test.
-        while (pos < text_.size() && (text_[pos] > u'>' || !ends(text_[pos]))) {
+        while (pos < text_.size() && !ends(text_[pos])) {
             ++pos;
         }
         pos_ = pos;
@@ -186,8 +197,8 @@ private:
     std::uint8_t ByteAt(std::size_t offset) const;
     void MoveToByte(std::size_t offset);
 
-    std::u16string even_;  // the text; its bytes are what raw-data elements read
-    std::u16string odd_;   // the characters at odd byte offsets, built on first need
+    XMLText even_;        // the text; its bytes are what raw-data elements read
+    std::u16string odd_;  // the characters at odd byte offsets, built on first need
     std::u16string_view text_;
     std::size_t pos_ = 0;  // in characters of text_
     std::size_t parity_ = 0;
@@ -340,7 +351,10 @@ bool XMLParser::ReadAttributes(TpkXMLNode& node) {
         if (Next() != u'"') {
             return false;
         }
-        AssignUnescaped(node.Attrs.Add(Trim(name), {}).Value, value);
+        TpkXMLAttr& attr = node.Attrs.Add(Trim(name), value.text);
+        if (value.ampersand != kNone) {
+            UnescapeFrom(attr.Value, value.ampersand);
+        }
     }
 }
 
@@ -352,7 +366,7 @@ void XMLParser::ReadTextAfterTag(TpkXMLNode& node) {
 // A 32-bit little-endian length and that many bytes. The bytes are kept only when all of them
 // are present; the position moves past them either way, at most to the end of the text.
 void XMLParser::ReadRawData(TpkXMLNode& node) {
-    const std::size_t byteCount = even_.size() * 2;
+    const std::size_t byteCount = even_.size * 2;
     const std::size_t start = BytePosition();
     if (byteCount - start < 4) {
         MoveToByte(byteCount);
@@ -376,25 +390,26 @@ void XMLParser::ReadRawData(TpkXMLNode& node) {
 }
 
 std::uint8_t XMLParser::ByteAt(std::size_t offset) const {
-    const char16_t unit = even_[offset / 2];
+    const char16_t unit = even_.units[offset / 2];
     return static_cast<std::uint8_t>(offset % 2 == 0 ? unit & 0xFF : unit >> 8);
 }
 
 void XMLParser::MoveToByte(std::size_t offset) {
     parity_ = offset % 2;
-    if (parity_ == 1 && odd_.empty() && even_.size() > 1) {
-        odd_.resize(even_.size() - 1);
-        for (std::size_t i = 0; i + 1 < even_.size(); ++i) {
-            odd_[i] = static_cast<char16_t>((even_[i] >> 8) | (even_[i + 1] << 8));
+    const std::u16string_view even = even_.View();
+    if (parity_ == 1 && odd_.empty() && even.size() > 1) {
+        odd_.resize(even.size() - 1);
+        for (std::size_t i = 0; i + 1 < even.size(); ++i) {
+            odd_[i] = static_cast<char16_t>((even[i] >> 8) | (even[i + 1] << 8));
         }
     }
-    text_ = parity_ == 1 ? std::u16string_view(odd_) : std::u16string_view(even_);
+    text_ = parity_ == 1 ? std::u16string_view(odd_) : even;
     pos_ = offset / 2;
 }
 
 }  // namespace
 
-XMLParseOutcome ParseXMLText(std::u16string text, TpkXMLNode& root) {
+XMLParseOutcome ParseXMLText(XMLText text, TpkXMLNode& root) {
     XMLParser parser(std::move(text));
     const bool complete = parser.Parse(root);
     return {complete, complete ? 0 : parser.BytePosition()};

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 #include "storage/pkXMLNode.h"
+#include "storage/pkXMLText.h"
 
 namespace oplix {
 
@@ -16,6 +16,6 @@ struct XMLParseOutcome {
 // Parses `text` and appends the nodes it holds to `root`. A raw-data element reads its length
 // and content from the little-endian bytes of the text, so the parse position is kept in bytes
 // and may become odd after such an element.
-XMLParseOutcome ParseXMLText(std::u16string text, TpkXMLNode& root);
+XMLParseOutcome ParseXMLText(XMLText text, TpkXMLNode& root);
 
 }  // namespace oplix

@@ -26,17 +26,17 @@ const CodePageTable& Cp1250Table() {
     return table;
 }
 
-void DecodeUtf16(const std::uint8_t* bytes, std::u16string& text) {
+void DecodeUtf16(const std::uint8_t* bytes, XMLText& text) {
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(text.data(), bytes, text.size() * sizeof(char16_t));
+        std::memcpy(text.units.get(), bytes, text.size * sizeof(char16_t));
     } else {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        for (std::size_t i = 0; i < text.size; ++i) {
+            text.units[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
         }
     }
 }
 
-void DecodeCp1250(const std::uint8_t* bytes, std::u16string& text) {
+void DecodeCp1250(const std::uint8_t* bytes, XMLText& text) {
     const CodePageTable& table = Cp1250Table();
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -44,35 +44,35 @@ void DecodeCp1250(const std::uint8_t* bytes, std::u16string& text) {
         // Sixteen bytes are widened at a time as if they were ASCII, most of a Polish text;
         // the few bytes above 127 are then looked up one by one.
         const __m128i zero = _mm_setzero_si128();
-        for (; i + 16 <= text.size(); i += 16) {
+        for (; i + 16 <= text.size; i += 16) {
             __m128i chunk;
             std::memcpy(&chunk, bytes + i, sizeof chunk);
             const __m128i low = _mm_unpacklo_epi8(chunk, zero);
             const __m128i high = _mm_unpackhi_epi8(chunk, zero);
-            std::memcpy(text.data() + i, &low, sizeof low);
-            std::memcpy(text.data() + i + 8, &high, sizeof high);
+            std::memcpy(text.units.get() + i, &low, sizeof low);
+            std::memcpy(text.units.get() + i + 8, &high, sizeof high);
             for (unsigned above = static_cast<unsigned>(_mm_movemask_epi8(chunk)); above != 0;
                  above &= above - 1) {
                 const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(above));
-                text[j] = table[bytes[j]];
+                text.units[j] = table[bytes[j]];
             }
         }
     }
 #endif
-    for (; i < text.size(); ++i) {
-        text[i] = table[bytes[i]];
+    for (; i < text.size; ++i) {
+        text.units[i] = table[bytes[i]];
     }
 }
 
 }  // namespace
 
-std::u16string DecodeXMLText(std::span<const std::uint8_t> bytes, bool unicode) {
-    std::u16string text;
+XMLText DecodeXMLText(std::span<const std::uint8_t> bytes, bool unicode) {
+    XMLText text;
+    text.size = unicode ? (bytes.size() - 2) / 2 : bytes.size();
+    text.units = std::make_unique_for_overwrite<char16_t[]>(text.size);
     if (unicode) {
-        text.resize((bytes.size() - 2) / 2);
         DecodeUtf16(bytes.data() + 2, text);
     } else {
-        text.resize(bytes.size());
         DecodeCp1250(bytes.data(), text);
     }
     return text;

@@ -143,7 +143,7 @@ TEST(TestFileRoundTrip, ReadingDrawsOneOrderPerQuestionInFileOrder) {
 std::vector<std::u16string> ChildNames(const TpkXMLNode& node) {
     std::vector<std::u16string> names;
     for (int i = 0; i < node.ChildCount(); ++i) {
-        names.push_back(node.Child(i)->Name);
+        names.emplace_back(node.Child(i)->Name);
     }
     return names;
 }

@@ -58,7 +58,7 @@ std::u16string ReplaceIgnoreCase(std::u16string_view text, std::u16string_view u
 }
 
 // What a CDATA section reads back as after writing.
-std::u16string WrittenCData(const std::u16string& cdata) {
+std::u16string WrittenCData(std::u16string_view cdata) {
     const std::u16string defused =
         ReplaceIgnoreCase(ReplaceIgnoreCase(cdata, u"[CDATA[", u"_CDATA_"), u"]]>", u"__>");
     return oplix::Cp1250ToUtf16(oplix::Utf16ToCp1250(defused));
@@ -107,7 +107,7 @@ void CheckSameContent(const TpkXMLNode& original, const TpkXMLNode& reread) {
     }
     Check(original.Text == reread.Text);
     Check(original.Data == reread.Data);
-    Check(WrittenCData(original.CData) == reread.CData);
+    Check(WrittenCData(original.CData) == std::u16string_view(reread.CData));
     int attr = 0;
     for (int i = 0; i < original.Attrs.Count(); ++i) {
         const oplix::TpkXMLAttr& a = *original.Attrs.Item(i);
