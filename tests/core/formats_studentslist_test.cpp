@@ -25,8 +25,10 @@ using list_testing::ArchiveWithDamagedEntry;
 using list_testing::BytesOf;
 using list_testing::IsReleased;
 using list_testing::JournalMessages;
+using list_testing::kForms;
 using list_testing::kUndecodable;
 using list_testing::Lines35;
+using list_testing::ListForm;
 using list_testing::Members;
 using list_testing::WriteMembers;
 using list_testing::Xml;
@@ -158,21 +160,6 @@ protected:
     FixedClock clock{kLateEvening};
     Journal journal{clock};
     CurrentChoice choice;
-};
-
-struct ListForm {
-    const char* name;
-    int version;
-    bool encoded;
-    bool utf16;
-};
-
-constexpr ListForm kForms[] = {
-    {"version 40, plain, 8-bit", 40, false, false},
-    {"version 40, plain, UTF-16", 40, false, true},
-    {"version 40, encoded, 8-bit", 40, true, false},
-    {"version 40, encoded, UTF-16", 40, true, true},
-    {"version 35", 35, false, false},
 };
 
 Status Write(const ListForm& form, const std::string& path, const StudentsList& list) {

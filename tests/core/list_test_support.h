@@ -26,6 +26,22 @@ namespace oplix::list_testing {
 
 using testing_files::JournalMessages;
 
+// The five forms every list can be written in.
+struct ListForm {
+    const char* name;
+    int version;
+    bool encoded;
+    bool utf16;
+};
+
+constexpr ListForm kForms[] = {
+    {"version 40, plain, 8-bit", 40, false, false},
+    {"version 40, plain, UTF-16", 40, false, true},
+    {"version 40, encoded, 8-bit", 40, true, false},
+    {"version 40, encoded, UTF-16", 40, true, true},
+    {"version 35", 35, false, false},
+};
+
 // Base64 of the UTF-16LE unit D800: a lone surrogate, which no field can decode to text.
 inline constexpr std::string_view kUndecodable = "ANg=";
 
