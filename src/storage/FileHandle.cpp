@@ -1,5 +1,6 @@
 #include "storage/FileHandle.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,31 @@ Status FileHandle::Truncate(std::int64_t length) {
         }
     }
     return Success();
+}
+
+Result<Bytes> ReadWholeFile(const std::string& path) {
+    int fd = -1;
+    while ((fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+    }
+    if (fd < 0) {
+        return ErrnoError("cannot open " + path);
+    }
+    FileHandle file(fd);
+    Bytes bytes;
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return ErrnoError("cannot read " + path);
+        }
+        if (count == 0) {
+            return bytes;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + count);
+    }
 }
 
 Error ErrnoError(const std::string& what) {

@@ -37,6 +37,9 @@ private:
     int fd_ = -1;
 };
 
+// The whole content of a file; the error says "cannot open <path>: <reason>" or "cannot read ...".
+Result<Bytes> ReadWholeFile(const std::string& path);
+
 // The error in errno, described as "<what>: <reason>".
 Error ErrnoError(const std::string& what);
 

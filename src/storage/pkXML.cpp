@@ -1,45 +1,14 @@
 #include "storage/pkXML.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
+#include "storage/FileHandle.h"
 #include "storage/pkXMLParser.h"
 #include "storage/pkXMLText.h"
 #include "storage/pkXMLWriter.h"
 
 namespace oplix {
-namespace {
-
-Error FileError(const char* action, const std::string& fileName) {
-    const int code = errno;
-    return Error{code,
-                 std::string("cannot ") + action + " " + fileName + ": " + std::strerror(code)};
-}
-
-Result<Bytes> ReadFile(const std::string& fileName) {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (file == nullptr) {
-        return FileError("open", fileName);
-    }
-    Bytes bytes;
-    std::uint8_t chunk[65536];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + count);
-    }
-    const bool failed = std::ferror(file) != 0;
-    Error error = failed ? FileError("read", fileName) : Error{};
-    std::fclose(file);
-    if (failed) {
-        return error;
-    }
-    return bytes;
-}
-
-}  // namespace
-
 TpkXML::TpkXML()
     : arena_(std::make_unique<TpkXMLArena>()), root_(std::make_unique<TpkXMLNode>(arena_.get())) {
     root_->Closed = true;
@@ -65,7 +34,7 @@ bool TpkXML::LoadFromBytes(std::span<const std::uint8_t> bytes) {
 }
 
 bool TpkXML::LoadFromFile(const std::string& fileName) {
-    const Result<Bytes> bytes = ReadFile(fileName);
+    const Result<Bytes> bytes = ReadWholeFile(fileName);
     return bytes.ok() && LoadFromBytes(*bytes);
 }
 
@@ -83,13 +52,13 @@ Status TpkXML::SaveToFile(const std::string& fileName) const {
     const Bytes bytes = SaveToBytes();
     std::FILE* file = std::fopen(fileName.c_str(), "wb");
     if (file == nullptr) {
-        return FileError("create", fileName);
+        return ErrnoError("cannot create " + fileName);
     }
     const bool written =
         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    Error error = written ? Error{} : FileError("write", fileName);
+    Error error = written ? Error{} : ErrnoError("cannot write " + fileName);
     if (std::fclose(file) != 0 && written) {
-        return FileError("write", fileName);
+        return ErrnoError("cannot write " + fileName);
     }
     if (!written) {
         return error;
