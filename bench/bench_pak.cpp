@@ -26,7 +26,7 @@ const std::string& ArchivePath() {
         }
         close(fd);
         oplix::TVfsPAK archive;
-        oplix::Bytes member(kMemberSize);
+        oplix::Bytes member(kMemberSize, 0);
         if (!oplix::CreateArchiveForWriting(made, archive)) {
             std::abort();
         }
@@ -65,7 +65,7 @@ BENCHMARK(ArchiveReadEveryMember)->Unit(benchmark::kMillisecond);
 // allocation, the least any reader of these bytes must do.
 void PlainReadOfTheFile(benchmark::State& state) {
     const std::string& path = ArchivePath();
-    oplix::Bytes buffer(kMemberSize);
+    oplix::Bytes buffer(kMemberSize, 0);
     for (auto _ : state) {
         const int fd = open(path.c_str(), O_RDONLY);
         std::size_t total = 0;

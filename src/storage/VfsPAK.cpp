@@ -37,6 +37,14 @@ std::string NameOfEntry(const std::uint8_t* entry) {
     return std::string(entry, end);
 }
 
+std::int32_t OffsetOfEntry(const std::uint8_t* entry) {
+    return GetInt32(entry + kPakNameField);
+}
+
+std::int32_t SizeOfEntry(const std::uint8_t* entry) {
+    return GetInt32(entry + kPakNameField + 4);
+}
+
 // The text after the last '\' or ':' of a Windows file name.
 std::string_view FilePart(std::string_view fileName) {
     const std::size_t cut = fileName.find_last_of("\\:");
@@ -107,7 +115,7 @@ void TVfsPAK::Close() {
     file_.Close();
     writable_ = false;
     header_ = Header{};
-    names_.clear();
+    entries_.clear();
 }
 
 // A file of 0 bytes becomes an empty archive; it stays one in memory only when it is read-only.
@@ -143,7 +151,7 @@ Status TVfsPAK::WriteHeader() {
 }
 
 Status TVfsPAK::ReadDirectory() {
-    names_.clear();
+    entries_.clear();
     const std::int64_t length = DirectoryBytes();
     if (length == 0) {
         return Success();
@@ -161,7 +169,8 @@ Status TVfsPAK::ReadDirectory() {
         return directory.error();
     }
     for (std::int64_t at = 0; at < length; at += kPakEntrySize) {
-        names_.push_back(NameOfEntry(directory->data() + at));
+        const std::uint8_t* entry = directory->data() + at;
+        entries_.push_back({NameOfEntry(entry), OffsetOfEntry(entry), SizeOfEntry(entry)});
     }
     return Success();
 }
@@ -176,53 +185,48 @@ std::int64_t TVfsPAK::DirectoryBytes() const {
 
 std::vector<std::string> TVfsPAK::Names() const {
     std::vector<std::string> names;
-    names.reserve(names_.size());
-    for (const std::string& name : names_) {
-        names.push_back(Cp1250ToUtf8(name));
+    names.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        names.push_back(Cp1250ToUtf8(entry.name));
     }
     return names;
 }
 
 int TVfsPAK::IndexOf(std::string_view name) const {
     const std::string wanted = Utf8ToCp1250(name);
-    for (std::size_t i = 0; i < names_.size(); ++i) {
-        if (EqualsIgnoreCaseCp1250(names_[i], wanted)) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (EqualsIgnoreCaseCp1250(entries_[i].name, wanted)) {
             return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-Result<TVfsPAK::Entry> TVfsPAK::ReadEntry(int position) const {
-    if (!IsOpen() || position < 0 || position >= Count()) {
+Result<const TVfsPAK::Entry*> TVfsPAK::EntryAt(int position) const {
+    if (!IsOpen() || position < 0 || position >= std::ssize(entries_)) {
         return Error{EINVAL, "no member at position " + std::to_string(position)};
     }
-    std::uint8_t bytes[kPakEntrySize];
-    Status read = file_.ReadAt(
-        header_.directoryOffset + static_cast<std::int64_t>(position) * kPakEntrySize, bytes);
-    if (!read) {
-        return read.error();
-    }
-    return Entry{GetInt32(bytes + kPakNameField), GetInt32(bytes + kPakNameField + 4)};
+    return &entries_[static_cast<std::size_t>(position)];
 }
 
 Result<Bytes> TVfsPAK::ReadMember(int position) const {
-    Result<Entry> entry = ReadEntry(position);
-    if (!entry) {
-        return entry.error();
+    Result<const Entry*> found = EntryAt(position);
+    if (!found) {
+        return found.error();
     }
-    if (entry->size == 0) {
+    const Entry& entry = **found;
+    if (entry.size == 0) {
         return Bytes{};
     }
     Result<std::int64_t> size = file_.Size();
     if (!size) {
         return size.error();
     }
-    if (entry->offset < 0 || entry->size < 0 ||
-        static_cast<std::int64_t>(entry->offset) + entry->size > *size) {
+    if (entry.offset < 0 || entry.size < 0 ||
+        static_cast<std::int64_t>(entry.offset) + entry.size > *size) {
         return DamagedArchive("a member's data run past the end of the file");
     }
-    return file_.ReadRange(entry->offset, entry->size);
+    return file_.ReadRange(entry.offset, entry.size);
 }
 
 Result<std::optional<Bytes>> TVfsPAK::ReadMemberByName(std::string_view name) const {
@@ -292,7 +296,8 @@ Status TVfsPAK::AddMember(std::string_view sourceFileName, std::string_view pref
     if (Status written = WriteHeader(); !written) {
         return written;
     }
-    names_.push_back(std::move(name));
+    entries_.push_back({std::move(name), static_cast<std::int32_t>(offset),
+                        static_cast<std::int32_t>(source.size())});
     return Success();
 }
 
@@ -300,17 +305,18 @@ Status TVfsPAK::DeleteMember(int position) {
     if (Status writable = CheckWritable(); !writable) {
         return writable;
     }
-    Result<Entry> entry = ReadEntry(position);
-    if (!entry) {
-        return entry.error();
+    Result<const Entry*> found = EntryAt(position);
+    if (!found) {
+        return found.error();
     }
+    const Entry entry = **found;
     Result<std::int64_t> size = file_.Size();
     if (!size) {
         return size.error();
     }
-    const std::int64_t start = entry->offset;
-    const std::int64_t end = start + entry->size;
-    if (start < kPakHeaderSize || entry->size < 0 || end > header_.directoryOffset ||
+    const std::int64_t start = entry.offset;
+    const std::int64_t end = start + entry.size;
+    if (start < kPakHeaderSize || entry.size < 0 || end > header_.directoryOffset ||
         header_.directoryOffset + DirectoryBytes() > *size) {
         return DamagedArchive("a member's data do not lie before the directory");
     }
@@ -320,14 +326,14 @@ Status TVfsPAK::DeleteMember(int position) {
     if (!tail) {
         return tail.error();
     }
-    header_.directoryOffset -= entry->size;
+    header_.directoryOffset -= entry.size;
     const std::int64_t directoryInTail = header_.directoryOffset - start;
     for (int i = position + 1; i < Count(); ++i) {
         std::uint8_t* offset = tail->data() + directoryInTail +
                                static_cast<std::int64_t>(i) * kPakEntrySize + kPakNameField;
         // A damaged entry's offset may lie anywhere; it wraps as 32-bit arithmetic does.
         PutInt32(offset, static_cast<std::int32_t>(static_cast<std::uint32_t>(GetInt32(offset)) -
-                                                   static_cast<std::uint32_t>(entry->size)));
+                                                   static_cast<std::uint32_t>(entry.size)));
     }
     const auto removed =
         tail->begin() + directoryInTail + static_cast<std::int64_t>(position) * kPakEntrySize;

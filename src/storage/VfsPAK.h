@@ -48,7 +48,8 @@ public:
     int IndexOf(std::string_view name) const;
     bool Exists(std::string_view name) const { return IndexOf(name) >= 0; }
 
-    // The member's bytes, read from the file at each call.
+    // The member's bytes, read from the file at each call; where they lie is known from the
+    // directory, read when the archive was opened and kept up to date by every change.
     Result<Bytes> ReadMember(int position) const;
     // None when no member has that name.
     Result<std::optional<Bytes>> ReadMemberByName(std::string_view name) const;
@@ -68,6 +69,7 @@ private:
         std::int32_t directoryLength = 0;
     };
     struct Entry {
+        std::string name;  // Windows-1250
         std::int32_t offset = 0;
         std::int32_t size = 0;
     };
@@ -75,7 +77,7 @@ private:
     Status ReadHeader(bool& hasMagic);
     Status WriteHeader();
     Status ReadDirectory();
-    Result<Entry> ReadEntry(int position) const;
+    Result<const Entry*> EntryAt(int position) const;
     std::int64_t DirectoryBytes() const;
     Status CheckWritable() const;
 
@@ -83,7 +85,7 @@ private:
     bool writable_ = false;
     std::string fileName_;
     Header header_;
-    std::vector<std::string> names_;  // Windows-1250, in directory order
+    std::vector<Entry> entries_;  // in directory order
 };
 
 }  // namespace oplix
