@@ -1,0 +1,59 @@
+#include "ui/widgets/SkinPicture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+
+#include "storage/JpegDecoder.h"
+
+namespace oplix::ui {
+namespace {
+
+constexpr const char* kSkinFolder = ":/skin";
+constexpr const char* kSoundFolder = ":/sounds";
+
+// Resource names in upper case mapped to their paths, read once per folder.
+QString FindResource(const QString& folder, const QString& name) {
+    static QHash<QString, QHash<QString, QString>> byFolder;
+    auto found = byFolder.find(folder);
+    if (found == byFolder.end()) {
+        QHash<QString, QString> paths;
+        const QDir dir(folder);
+        for (const QString& entry : dir.entryList(QDir::Files)) {
+            const QString base = entry.section('.', 0, 0).toUpper();
+            paths.insert(base, dir.filePath(entry));
+        }
+        found = byFolder.insert(folder, paths);
+    }
+    return found->value(name.toUpper());
+}
+
+QImage ToImage(const Bitmap& picture) {
+    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB888);
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::span<const std::uint8_t> row = picture.Row(y);
+        std::copy(row.begin(), row.end(), image.scanLine(y));
+    }
+    return image;
+}
+
+}  // namespace
+
+QImage LoadSkinPicture(const QString& name) {
+    const QString path = FindResource(kSkinFolder, name);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    const Result<Bitmap> picture = DecodeJpeg(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                      static_cast<std::size_t>(bytes.size())));
+    return picture ? ToImage(*picture) : QImage();
+}
+
+QString SoundResourcePath(const QString& name) {
+    return FindResource(kSoundFolder, name);
+}
+
+}  // namespace oplix::ui

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace oplix::ui {
+
+// A skin picture of the program's resources, looked up by name without regard to case
+// ("OKNOGLOWNE" finds "OknoGlowne") and decoded by the core's JPEG decoder. A missing or
+// damaged picture gives a null image, which draws as nothing.
+QImage LoadSkinPicture(const QString& name);
+
+// The resource path of a sound by name ("Final", "Ruch"), empty when there is none.
+QString SoundResourcePath(const QString& name);
+
+}  // namespace oplix::ui

@@ -1,0 +1,203 @@
+#include "ui/windows/MessageBoxWindow.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+
+#include "ui/widgets/ClickArea.h"
+#include "ui/widgets/PictureButton.h"
+#include "ui/widgets/SkinFont.h"
+#include "ui/widgets/SkinPicture.h"
+#include "ui/widgets/WindowDragger.h"
+
+namespace oplix::ui {
+namespace {
+
+// The box speaks Polish; the other set of pictures and letters is kept for another language.
+constexpr bool kPolish = true;
+
+struct ButtonLook {
+    const char* polish;
+    const char* other;
+    Qt::Key polishLetter;
+    Qt::Key otherLetter;
+    QRect rectangle;
+    MessageBoxResult answer;
+};
+
+constexpr std::array<ButtonLook, 4> kButtons = {{
+    {"buttak", "butyes", Qt::Key_T, Qt::Key_Y, QRect(63, 116, 88, 26), MessageBoxResult::Yes},
+    {"butnie", "butno", Qt::Key_N, Qt::Key_N, QRect(156, 116, 88, 26), MessageBoxResult::No},
+    {"butanuluj", "butcancel", Qt::Key_A, Qt::Key_C, QRect(248, 116, 88, 26),
+     MessageBoxResult::Cancel},
+    {"butzamknij", "butclose", Qt::Key_Z, Qt::Key_C, QRect(190, 116, 88, 26),
+     MessageBoxResult::Closed},
+}};
+
+QString PictureName(const ButtonLook& look, bool highlighted) {
+    const QString name = QString::fromLatin1(kPolish ? look.polish : look.other);
+    return highlighted ? name + QStringLiteral("akt") : name;
+}
+
+const char* IconName(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return "ikoinfo";
+        case MessageIcon::Question:
+            return "ikopytanie";
+        case MessageIcon::Warning:
+            return "ikouwaga";
+    }
+    return nullptr;
+}
+
+// "\r" breaks the line.
+QString DisplayText(std::string_view text) {
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+}  // namespace
+
+MessageBoxWindow::MessageBoxWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setModal(true);
+    setFixedSize(350, 150);
+    Build();
+}
+
+void MessageBoxWindow::Build() {
+    auto* background = new QLabel(this);
+    background->setGeometry(0, 0, 350, 150);
+    background->setPixmap(QPixmap::fromImage(LoadSkinPicture(QStringLiteral("oknowarning"))));
+    icon_ = new QLabel(this);
+    icon_->setGeometry(12, 4, 42, 43);
+    text_ = new QLabel(this);
+    text_->setGeometry(17, 51, 313, 53);
+    text_->setWordWrap(true);
+    text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text_->setFont(SkinFont(9));
+    text_->setStyleSheet(QStringLiteral("color: rgb(68, 68, 68); background: transparent;"));
+    for (int i = 0; i < kButtonCount; ++i) {
+        buttons_[static_cast<std::size_t>(i)] = new PictureButton(this, kButtons[i].rectangle);
+        connect(buttons_[static_cast<std::size_t>(i)], &PictureButton::clicked, this,
+                [this, i] { AnswerWith(kButtons[static_cast<std::size_t>(i)].answer); });
+    }
+    auto* strip = new ClickArea(this, QRect(56, 5, 281, 23));
+    strip->setCursor(Qt::ArrowCursor);
+    new WindowDragger(this, strip);
+    auto* closeMark = new ClickArea(this, QRect(323, 8, 17, 17));
+    connect(closeMark, &ClickArea::clicked, this, [this] {
+        AnswerWith(ThreeButtons() ? MessageBoxResult::Cancel : MessageBoxResult::Closed);
+    });
+}
+
+MessageBoxResult MessageBoxWindow::ShowMessageBox(MessageKind kind, MessageIcon icon,
+                                                  std::string_view text) {
+    Prepare(kind, icon, text);
+    exec();
+    return answer_;
+}
+
+void MessageBoxWindow::Prepare(MessageKind kind, MessageIcon icon, std::string_view text) {
+    const bool three = kind == MessageKind::YesNoCancel;
+    highlight_ = three ? Highlight::Yes : Highlight::Close;
+    DrawButton(kYes, true);
+    DrawButton(kNo, false);
+    DrawButton(kCancel, false);
+    DrawButton(kClose, !three);
+    buttons_[kYes]->setVisible(three);
+    buttons_[kNo]->setVisible(three);
+    buttons_[kCancel]->setVisible(three);
+    buttons_[kClose]->setVisible(!three);
+    text_->setText(DisplayText(text));
+    if (const char* name = IconName(icon)) {
+        icon_->setPixmap(QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(name))));
+    }
+    answer_ = MessageBoxResult::No;
+}
+
+void MessageBoxWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    activateWindow();
+    setFocus();
+}
+
+bool MessageBoxWindow::ThreeButtons() const {
+    return !buttons_[kClose]->isVisibleTo(this);
+}
+
+void MessageBoxWindow::AnswerWith(MessageBoxResult answer) {
+    answer_ = answer;
+    done(static_cast<int>(answer));
+}
+
+void MessageBoxWindow::DrawButton(ButtonIndex button, bool highlighted) {
+    buttons_[button]->setPicture(
+        LoadSkinPicture(PictureName(kButtons[static_cast<std::size_t>(button)], highlighted)));
+}
+
+void MessageBoxWindow::MoveHighlight(Highlight to) {
+    DrawButton(static_cast<ButtonIndex>(static_cast<int>(highlight_) - 1), false);
+    highlight_ = to;
+    DrawButton(static_cast<ButtonIndex>(static_cast<int>(highlight_) - 1), true);
+}
+
+void MessageBoxWindow::NextButton() {
+    if (highlight_ == Highlight::Close) {
+        return;
+    }
+    MoveHighlight(highlight_ == Highlight::Cancel
+                      ? Highlight::Yes
+                      : static_cast<Highlight>(static_cast<int>(highlight_) + 1));
+}
+
+void MessageBoxWindow::PreviousButton() {
+    if (highlight_ == Highlight::Close) {
+        return;
+    }
+    MoveHighlight(highlight_ == Highlight::Yes
+                      ? Highlight::Cancel
+                      : static_cast<Highlight>(static_cast<int>(highlight_) - 1));
+}
+
+bool MessageBoxWindow::AnswersLetter(int key) {
+    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+        const Qt::Key letter = kPolish ? kButtons[i].polishLetter : kButtons[i].otherLetter;
+        if (key == letter && buttons_[i]->isVisibleTo(this)) {
+            AnswerWith(kButtons[i].answer);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every key is taken here, so none reaches another control.
+void MessageBoxWindow::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    const int key = event->key();
+    if (AnswersLetter(key)) {
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        if (!ThreeButtons()) {
+            AnswerWith(MessageBoxResult::Closed);
+        }
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        AnswerWith(highlight_ == Highlight::Close ? MessageBoxResult::Closed
+                                                  : static_cast<MessageBoxResult>(highlight_));
+    } else if (key == Qt::Key_Left) {
+        PreviousButton();
+    } else if (key == Qt::Key_Right) {
+        NextButton();
+    }
+}
+
+}  // namespace oplix::ui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+namespace oplix::ui {
+
+// Installed once on the application: the Tab key never moves the focus in any window of the
+// program. Each press is swallowed and handed to `onTab` instead (the message box moves its
+// highlight with it).
+class TabKeyFilter : public QObject {
+    Q_OBJECT
+public:
+    TabKeyFilter(QObject* parent, std::function<void()> onTab);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onTab_;
+};
+
+}  // namespace oplix::ui
