@@ -1,0 +1,147 @@
+// oplix-artwork OUTPUT_FOLDER [--preview PNG_FOLDER]
+//
+// Paints every skin picture and makes the two sounds into OUTPUT_FOLDER (skin/*.jpg,
+// sounds/*.wav, oplix.qrc). With --preview each picture is also saved as PNG for a look.
+
+#include <QDir>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QSet>
+#include <cstdio>
+#include <functional>
+
+#include "Chimes.h"
+#include "ResourceFiles.h"
+#include "SkinArt.h"
+#include "SkinStyle.h"
+
+namespace {
+
+using namespace oplix;
+using namespace oplix::artwork;
+
+struct Options {
+    QString output;
+    QString preview;
+};
+
+bool ParseOptions(const QStringList& args, Options& options) {
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--preview") && i + 1 < args.size()) {
+            options.preview = args[++i];
+        } else if (options.output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
+            options.output = args[i];
+        } else {
+            return false;
+        }
+    }
+    return !options.output.isEmpty();
+}
+
+int Fail(const QString& message) {
+    std::fprintf(stderr, "oplix-artwork: %s\n", qPrintable(message));
+    return 1;
+}
+
+// Another font would change every text's width, so the pictures are made with this one only.
+bool SkinFontInstalled() {
+    return QFontInfo(SkinFont(12)).family() == QString::fromLatin1(kFontFamily);
+}
+
+SkinPictures PaintEverything() {
+    const std::function<SkinPictures()> painters[] = {
+        PaintMainWindow,  PaintTestPanel,     PaintMessageBox, PaintSmallWindows,
+        PaintListWindows, PaintFramedWindows, PaintWidgets,
+    };
+    SkinPictures all;
+    for (const auto& paint : painters) {
+        for (SkinPicture& picture : paint()) {
+            all.push_back(std::move(picture));
+        }
+    }
+    return all;
+}
+
+// Writes the pictures (and their previews) and appends their names; an error message or empty.
+QString WritePictures(const Options& options, QStringList& names) {
+    QSet<QString> seen;
+    for (const SkinPicture& picture : PaintEverything()) {
+        if (seen.contains(picture.name.toUpper())) {
+            return QStringLiteral("two pictures are named %1").arg(picture.name);
+        }
+        seen.insert(picture.name.toUpper());
+        names.append(picture.name);
+        if (const Status written = WriteSkinPicture(options.output, picture); !written) {
+            return QString::fromStdString(written.error().message);
+        }
+        if (!options.preview.isEmpty() &&
+            !picture.image.save(QStringLiteral("%1/%2.png").arg(options.preview, picture.name))) {
+            return QStringLiteral("cannot save the preview of %1").arg(picture.name);
+        }
+    }
+    return {};
+}
+
+QString WriteSounds(const Options& options, QStringList& names) {
+    const struct {
+        const char* name;
+        std::vector<std::int16_t> samples;
+    } sounds[] = {{"Final", TimeUpChime()}, {"Ruch", MinuteWarningChime()}};
+    for (const auto& sound : sounds) {
+        const QString name = QString::fromLatin1(sound.name);
+        names.append(name);
+        const QString path = QStringLiteral("%1/%2/%3.wav")
+                                 .arg(options.output, QString::fromLatin1(kSoundFolder), name);
+        if (const Status written = WriteBytes(path, EncodeWave(sound.samples)); !written) {
+            return QString::fromStdString(written.error().message);
+        }
+    }
+    return {};
+}
+
+int WriteEverything(const Options& options) {
+    QStringList pictures;
+    QStringList sounds;
+    if (const QString failure = WritePictures(options, pictures); !failure.isEmpty()) {
+        return Fail(failure);
+    }
+    if (const QString failure = WriteSounds(options, sounds); !failure.isEmpty()) {
+        return Fail(failure);
+    }
+    if (const Status listed = WriteResourceList(options.output, pictures, sounds); !listed) {
+        return Fail(QString::fromStdString(listed.error().message));
+    }
+    std::printf("%lld pictures and %lld sounds written to %s\n",
+                static_cast<long long>(pictures.size()), static_cast<long long>(sounds.size()),
+                qPrintable(options.output));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Painting needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication application(argc, argv);
+    Options options;
+    if (!ParseOptions(QCoreApplication::arguments(), options)) {
+        std::fputs("usage: oplix-artwork OUTPUT_FOLDER [--preview PNG_FOLDER]\n", stderr);
+        return 2;
+    }
+    if (!SkinFontInstalled()) {
+        return Fail(QStringLiteral("the font %1 is missing (Debian package fonts-dejavu-core)")
+                        .arg(QString::fromLatin1(kFontFamily)));
+    }
+    const QDir output(options.output);
+    for (const char* folder : {kSkinFolder, kSoundFolder}) {
+        if (!output.mkpath(QString::fromLatin1(folder))) {
+            return Fail(QStringLiteral("cannot create %1/%2").arg(options.output, folder));
+        }
+    }
+    if (!options.preview.isEmpty() && !QDir().mkpath(options.preview)) {
+        return Fail(QStringLiteral("cannot create %1").arg(options.preview));
+    }
+    return WriteEverything(options);
+}
