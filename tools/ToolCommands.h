@@ -16,5 +16,6 @@ int RunXml(const std::vector<std::string>& args);
 int RunShow(const std::vector<std::string>& args);
 int RunMakeTest(const std::vector<std::string>& args);
 int RunResults(const std::vector<std::string>& args);
+int RunSolve(const std::vector<std::string>& args);
 
 }  // namespace oplix::tool

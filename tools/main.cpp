@@ -13,7 +13,9 @@ void PrintUsage() {
         "       oplix-tool xml FILE\n"
         "       oplix-tool show FILE.skt|FILE.skg|FILE.sku|FILE.sko\n"
         "       oplix-tool make-test SOURCE_DIR OUT.skt [--encode] [--utf16] [--v35]\n"
-        "       oplix-tool results FILE_OR_FOLDER... [-o OUT.csv]\n",
+        "       oplix-tool results FILE_OR_FOLDER... [-o OUT.csv]\n"
+        "       oplix-tool solve TEST.skt --answers LIST [--pupil SURNAME,FIRSTNAME --students "
+        "LIST.sku --class NAME] [--result OUT.sko] [--minutes N]\n",
         stderr);
 }
 
@@ -41,6 +43,9 @@ int main(int argc, char** argv) {
     }
     if (command == "results") {
         return oplix::tool::RunResults(rest);
+    }
+    if (command == "solve") {
+        return oplix::tool::RunSolve(rest);
     }
     PrintUsage();
     return oplix::tool::kUsageError;

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "storage/FileHandle.h"
@@ -199,7 +200,76 @@ bool CopyStream(const std::string& source, const std::string& destination, int& 
     return true;
 }
 
+// Reads up to `size` bytes, fewer only at the end of the file. The count read, or -1 with errno.
+ssize_t ReadFull(int fd, char* data, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t part = read(fd, data + got, size - got);
+        if (part < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (part == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(part);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+// A network share may hand back other bytes than it was given, so the copy is read again.
+bool CopyVerified(const std::string& source, const std::string& destination, int& code) {
+    if (!CopyBlocks(source, destination, code)) {
+        return false;
+    }
+    if (FilesHaveSameBytes(source, destination, code)) {
+        return true;
+    }
+    if (code == 0) {
+        code = EIO;
+        unlink(destination.c_str());
+    }
+    return false;
+}
+
 }  // namespace
+
+bool FilesHaveSameBytes(const std::string& first, const std::string& second, int& code) {
+    code = 0;
+    FileHandle a(OpenForReading(first));
+    if (!a.IsOpen()) {
+        code = errno;
+        return false;
+    }
+    FileHandle b(OpenForReading(second));
+    if (!b.IsOpen()) {
+        code = errno;
+        return false;
+    }
+    std::unique_ptr<char[]> left(new char[kStreamBufferSize]);
+    std::unique_ptr<char[]> right(new char[kStreamBufferSize]);
+    for (;;) {
+        const ssize_t gotLeft = ReadFull(a.Descriptor(), left.get(), kStreamBufferSize);
+        if (gotLeft < 0) {
+            code = errno;
+            return false;
+        }
+        const ssize_t gotRight = ReadFull(b.Descriptor(), right.get(), kStreamBufferSize);
+        if (gotRight < 0) {
+            code = errno;
+            return false;
+        }
+        if (gotLeft != gotRight ||
+            std::memcmp(left.get(), right.get(), static_cast<std::size_t>(gotLeft)) != 0) {
+            return false;
+        }
+        if (gotLeft == 0) {
+            return true;
+        }
+    }
+}
 
 void ListFiles(std::string_view folderAndPattern, std::string_view suffix,
                std::vector<std::string>& names) {
@@ -233,7 +303,7 @@ bool CopyFileByMethod(int method, const std::string& source, const std::string& 
         code = EEXIST;
         return false;
     }
-    if (method >= kCopyReplacing && method <= kCopyStream && SameFile(source, destination)) {
+    if (method >= kCopyReplacing && method <= kCopyVerified && SameFile(source, destination)) {
         code = EINVAL;
         return false;
     }
@@ -245,6 +315,8 @@ bool CopyFileByMethod(int method, const std::string& source, const std::string& 
             return CopyBlocks(source, destination, code);
         case kCopyStream:
             return CopyStream(source, destination, code);
+        case kCopyVerified:
+            return CopyVerified(source, destination, code);
         default:
             return false;
     }

@@ -19,6 +19,7 @@ void ListFiles(std::string_view folderAndPattern, std::string_view suffix,
 inline constexpr int kCopyReplacing = 1;  // whole-file copy that never leaves a partial file
 inline constexpr int kCopyBlocks = 2;     // 4096-byte block loop
 inline constexpr int kCopyStream = 3;     // destination created first, code = bytes copied
+inline constexpr int kCopyVerified = 4;   // the block copy, then read back and compared
 
 // Copies source to destination by one of the methods above; true on success. `code` is an
 // errno value or, as each method defines, 0 or a byte count:
@@ -33,8 +34,15 @@ inline constexpr int kCopyStream = 3;     // destination created first, code = b
 // - kCopyStream: the destination is created or truncated first, then the source opened; every
 //   failure gives false with errno, and a source that cannot be opened leaves an empty
 //   destination. Success gives the number of bytes copied, at most INT_MAX;
+// - kCopyVerified: the kCopyBlocks copy with its codes, then the copy is compared byte for
+//   byte with the source. A copy that differs gives false with EIO and is removed; a file
+//   that cannot be read back gives false with errno; success gives 0;
 // - any other method: false, `code` unchanged.
 bool CopyFileByMethod(int method, const std::string& source, const std::string& destination,
                       int& code, bool overwrite);
+
+// True when both files can be read and hold the same bytes. `code` is 0, or the errno of an
+// open or read that failed.
+bool FilesHaveSameBytes(const std::string& first, const std::string& second, int& code);
 
 }  // namespace oplix

@@ -215,7 +215,7 @@ TEST_F(FileOperationsCopy, ReplacingCopyKeepsPermissionsAndStaysWritableByItsOwn
 
 TEST_F(FileOperationsCopy, UnknownMethodDoesNothingAndLeavesTheCode) {
     WriteFile(Path("source"), "data");
-    for (int method : {0, 4, -1, 99}) {
+    for (int method : {0, 5, -1, 99}) {
         SCOPED_TRACE(method);
         int code = 12345;
         EXPECT_FALSE(CopyFileByMethod(method, Path("source"), Path("copy"), code, true));
@@ -234,6 +234,51 @@ TEST_F(FileOperationsCopy, CopyingAFileOntoItselfLeavesItWhole) {
         EXPECT_EQ(code, EINVAL);
         EXPECT_EQ(ReadFile(Path("test.skt")), Pattern(5000));
     }
+}
+
+TEST_F(FileOperationsCopy, VerifiedCopyIsTheBlockCopyReadBackAndCompared) {
+    // Past the comparison's 64 KiB reads as well as the copy's 4096-byte blocks.
+    for (std::size_t size : {std::size_t{0}, std::size_t{4097}, std::size_t{200000}}) {
+        SCOPED_TRACE(size);
+        WriteFile(Path("source"), Pattern(size, 5));
+        WriteFile(Path("copy"), Pattern(300000, 1));
+        int code = -1;
+        EXPECT_TRUE(CopyFileByMethod(kCopyVerified, Path("source"), Path("copy"), code, true));
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(ReadFile(Path("copy")), Pattern(size, 5));
+    }
+    int code = -1;
+    EXPECT_FALSE(CopyFileByMethod(kCopyVerified, Path("absent"), Path("other"), code, true));
+    EXPECT_EQ(code, ENOENT);
+    EXPECT_FALSE(fs::exists(Path("other")));
+    EXPECT_FALSE(CopyFileByMethod(kCopyVerified, Path("copy"), Path("copy"), code, true));
+    EXPECT_EQ(code, EINVAL);
+    EXPECT_EQ(ReadFile(Path("copy")), Pattern(200000, 5));
+}
+
+TEST_F(FileOperationsCopy, FilesHaveTheSameBytesOnlyWhenEveryByteAndTheLengthAgree) {
+    const std::string base = Pattern(70000);
+    std::string lastByteChanged = base;
+    lastByteChanged.back() = static_cast<char>(lastByteChanged.back() + 1);
+    const struct {
+        std::string other;
+        bool same;
+    } cases[] = {{base, true},
+                 {lastByteChanged, false},
+                 {base.substr(0, 65536), false},
+                 {base + "x", false},
+                 {"", false}};
+    WriteFile(Path("first"), base);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.other.size());
+        WriteFile(Path("second"), c.other);
+        int code = -1;
+        EXPECT_EQ(FilesHaveSameBytes(Path("first"), Path("second"), code), c.same);
+        EXPECT_EQ(code, 0);
+    }
+    int code = -1;
+    EXPECT_FALSE(FilesHaveSameBytes(Path("first"), Path("absent"), code));
+    EXPECT_EQ(code, ENOENT);
 }
 
 // A folder with files of several cases, a hidden file, folders (one named like a match), links

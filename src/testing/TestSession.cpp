@@ -1,0 +1,470 @@
+#include "testing/TestSession.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "formats/ResultFile.h"
+#include "formats/TestFileReader.h"
+#include "storage/FileOperations.h"
+#include "testing/Grading.h"
+#include "testing/NetworkShare.h"
+#include "testing/ResultFileName.h"
+#include "testing/SummaryText.h"
+
+namespace oplix {
+namespace {
+
+constexpr std::string_view kMissingFile = "Brak pliku na wskazanej ścieżce.";
+constexpr std::string_view kLocalFile = "Wybrano plik lokalny ";
+constexpr std::string_view kCopied = "Przekopiowano plik ";
+constexpr std::string_view kCopyFailed = "Wystąpiły problemy z przekopiowaniem pliku ";
+constexpr std::string_view kLoaded = "Wczytano plik ";
+constexpr std::string_view kFilledPanel = "Wypelniono okno zawartością: ";
+constexpr std::string_view kLeaveUnfinished =
+    "Nie dokończyłeś pracy z testem.\rCzy rzeczywiście zamknąć?";
+constexpr std::string_view kAnonymousPupil = "Anonimowy użytkownik";
+
+// The name without any folder, Windows or ours.
+std::string FileNamePart(const std::string& path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
+bool IsExistingFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string GaugeHint(int elapsedMinutes, int minutesLeft) {
+    return "Czas pracy: " + std::to_string(elapsedMinutes) +
+           " min\rPozostało: " + std::to_string(minutesLeft) + " min";
+}
+
+LetterState FinalState(const Answer& answer) {
+    if (answer.isCorrect) {
+        return answer.isChosen ? LetterState::Marked : LetterState::Missed;
+    }
+    return answer.isChosen ? LetterState::Wrong : LetterState::Plain;
+}
+
+const ClassRecord* ClassAt(const StudentsList* students, int classIndex) {
+    if (students == nullptr || classIndex < 0 ||
+        static_cast<std::size_t>(classIndex) >= students->classes.size()) {
+        return nullptr;
+    }
+    return &students->classes[static_cast<std::size_t>(classIndex)];
+}
+
+}  // namespace
+
+TestSession::TestSession(SessionServices services, SessionWindows windows)
+    : services_(services), windows_(windows), archive_(std::make_unique<TVfsPAK>()) {}
+
+bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* students) {
+    shownTextMember_.clear();
+    shownPictureMember_.clear();
+    windows_.panel.ShowHintButton(false);
+    windows_.panel.ShowGradeButton(false);
+    HideHintPanel();
+    windows_.legend.Hide();
+
+    if (!MakeFileAvailable(choice.testPath)) {
+        return false;
+    }
+    const TestReadContext context{.journal = services_.journal,
+                                  .messages = services_.messages,
+                                  .settings = services_.settings,
+                                  .random = services_.random,
+                                  .mode = choice.mode,
+                                  .students = students,
+                                  .classIndex = choice.classIndex};
+    if (ReadTest(testPath_, document_, *archive_, context) != TestReadOutcome::Loaded) {
+        // The document is partly filled: nothing may be marked or graded in it any more.
+        running_ = false;
+        finished_ = false;
+        return false;
+    }
+    JournalFileLine(2, kLoaded);
+
+    mode_ = choice.mode;
+    surname_ = choice.surname;
+    firstName_ = choice.firstName;
+    classIndex_ = choice.classIndex;
+    pupilIndex_ = choice.pupilIndex;
+    students_ = students;
+    Begin();
+    SetStatusLineAndResultPath();
+    return true;
+}
+
+bool TestSession::MakeFileAvailable(const std::string& path) {
+    localCopyPath_.clear();
+    if (!IsExistingFile(path)) {
+        services_.journal.Write(1, kMissingFile);
+        return false;
+    }
+    const std::string name = FileNamePart(path);
+    if (!LiesOnNetworkShare(path)) {
+        testPath_ = path;
+        JournalFileLine(2, kLocalFile);
+        return true;
+    }
+    const std::string copy = JoinPath(services_.locations.tempFolder, name);
+    int code = 0;
+    if (!CopyFileByMethod(services_.settings.trc, path, copy, code, true)) {
+        services_.journal.Write(1,
+                                std::string(kCopyFailed) + name + ". Kod " + std::to_string(code));
+        return false;
+    }
+    localCopyPath_ = copy;
+    testPath_ = copy;
+    services_.journal.Write(2, std::string(kCopied) + name + ".");
+    return true;
+}
+
+void TestSession::JournalFileLine(int level, std::string_view prefix) {
+    services_.journal.Write(level, std::string(prefix) + FileNamePart(testPath_) + ".");
+}
+
+void TestSession::Begin() {
+    windows_.pictureWindow.ShowEmpty();
+    windows_.textWindow.ShowEmpty();
+    running_ = true;
+    finished_ = false;
+    correctCount_ = 0;
+    windows_.panel.DrawQuestionList(document_.questionCount, AnswerCount());
+    windows_.panel.SetAnswerButtons(std::array<LetterState, kMaxAnswers>{});
+    currentQuestion_ = 1;
+    windows_.panel.DrawQuestionNumber(currentQuestion_, true);
+    ShowQuestion(currentQuestion_);
+    windows_.panel.ShowPanel(true);
+    panelShown_ = true;
+    windows_.panel.FocusPanel();
+    startTime_ = services_.clock.Now();
+    endTime_ = startTime_;
+    endedByTimer_ = false;
+    windows_.panel.ShowSeveralAnswersStrip(document_.testType == 1);
+    StartTimeKeeping();
+    JournalFileLine(3, kFilledPanel);
+}
+
+void TestSession::SetStatusLineAndResultPath() {
+    const std::string quotedTitle = "\"" + document_.testName + "\".  Autor testu: ";
+    if (IsNamedMode(mode_)) {
+        const std::string name =
+            services_.settings.fn ? firstName_ + " " + surname_ : surname_ + " " + firstName_;
+        windows_.panel.SetStatusLine(name + " rozwiązuje test " + quotedTitle + document_.author);
+        resultPath_ = NamedResultPath();
+    } else {
+        windows_.panel.SetStatusLine(std::string(kAnonymousPupil) + " rozwiązuje test " +
+                                     quotedTitle + document_.author);
+        resultPath_.clear();
+    }
+}
+
+std::string TestSession::NamedResultPath() const {
+    const ClassRecord* pupilsClass = ClassAt(students_, classIndex_);
+    const std::string folder = pupilsClass != nullptr && !pupilsClass->resultFolder.empty()
+                                   ? WindowsPathToLocal(pupilsClass->resultFolder)
+                                   : services_.locations.documentsFolder;
+    return ResultFilePath(folder, document_.testName, surname_, firstName_);
+}
+
+void TestSession::StartTimeKeeping() {
+    elapsedMinutes_ = 0;
+    if (document_.timeLimit < 1) {
+        windows_.panel.ShowGauge(false);
+        windows_.timer.Stop();
+        timing_ = false;
+        return;
+    }
+    windows_.panel.ResetGauge(document_.timeLimit);
+    windows_.panel.SetGaugeHint(GaugeHint(0, document_.timeLimit));
+    windows_.panel.ShowGauge(true);
+    windows_.timer.Start(kMinuteIntervalMs);
+    timing_ = true;
+}
+
+void TestSession::TickMinute() {
+    if (!timing_) {
+        return;
+    }
+    ++elapsedMinutes_;
+    windows_.panel.SetGaugePosition(elapsedMinutes_);
+    const int minutesLeft = document_.timeLimit - elapsedMinutes_;
+    windows_.panel.SetGaugeHint(GaugeHint(elapsedMinutes_, minutesLeft));
+    if (minutesLeft <= 0) {
+        windows_.timer.Stop();
+        timing_ = false;
+        windows_.panel.SetGaugePosition(0);
+        windows_.panel.ShowGauge(false);
+        windows_.sounds.Play(Sound::TimeUp);
+        if (services_.settings.wz) {
+            endedByTimer_ = true;
+            FinishTest();
+        }
+    } else if (minutesLeft <= 3) {
+        windows_.sounds.Play(Sound::LastMinutes);
+    }
+}
+
+void TestSession::MarkAnswer(int slot) {
+    if (!running_ || !IsValidQuestion(currentQuestion_)) {
+        return;
+    }
+    HideHint();
+    const int clicked = AnswerIndexInSlot(currentQuestion_, slot);
+    if (clicked < 0) {
+        return;
+    }
+    auto& answers = document_.At(currentQuestion_).answers;
+    if (document_.testType != 0) {
+        answers[static_cast<std::size_t>(clicked)].isChosen =
+            !answers[static_cast<std::size_t>(clicked)].isChosen;
+    } else {
+        for (Answer& answer : answers) {
+            answer.isChosen = false;
+        }
+        answers[static_cast<std::size_t>(clicked)].isChosen = true;
+    }
+    const std::vector<LetterState> states = SlotStates(currentQuestion_);
+    windows_.panel.DrawQuestionRow(currentQuestion_, states);
+    windows_.panel.SetAnswerButtons(states);
+    windows_.panel.ShowGradeButton(EveryQuestionAnswered());
+}
+
+void TestSession::SelectQuestion(int question) {
+    if (!panelShown_ || !IsValidQuestion(question)) {
+        return;
+    }
+    if (IsValidQuestion(currentQuestion_)) {
+        windows_.panel.DrawQuestionNumber(currentQuestion_, false);
+    }
+    currentQuestion_ = question;
+    windows_.panel.DrawQuestionNumber(currentQuestion_, true);
+    ShowQuestion(currentQuestion_);
+    HideHint();
+}
+
+void TestSession::ShowQuestion(int question) {
+    const std::vector<LetterState> states = SlotStates(question);
+    if (running_) {
+        windows_.panel.DrawQuestionRow(question, states);
+        windows_.panel.SetAnswerButtons(states);
+    } else if (finished_) {
+        windows_.panel.SetAnswerButtons(states);
+    }
+    std::vector<std::string> slotTexts;
+    for (int slot = 1; slot <= AnswerCount(); ++slot) {
+        slotTexts.push_back(SlotText(question, slot));
+    }
+    const Question& shown = document_.At(question);
+    windows_.panel.ShowQuestion(shown.text, slotTexts);
+    ShowMember(windows_.textWindow, shown.textMember, shownTextMember_);
+    ShowMember(windows_.pictureWindow, shown.pictureMember, shownPictureMember_);
+    windows_.panel.ShowHintButton(!shown.hint.empty());
+    HideHintPanel();
+}
+
+void TestSession::ShowMember(QuestionSideWindow& window, const std::string& member,
+                             std::string& shown) {
+    if (member.empty()) {
+        window.Empty();
+        shown.clear();
+    } else if (member != shown) {
+        window.Load(*archive_, member);
+        shown = member;
+    }
+}
+
+void TestSession::ToggleHint() {
+    if (!panelShown_ || !IsValidQuestion(currentQuestion_)) {
+        return;
+    }
+    if (hintShown_) {
+        HideHintPanel();
+        return;
+    }
+    windows_.panel.ShowHintPanel(document_.At(currentQuestion_).hint);
+    hintShown_ = true;
+}
+
+void TestSession::HideHint() {
+    if (hintShown_) {
+        HideHintPanel();
+    }
+}
+
+void TestSession::HideHintPanel() {
+    windows_.panel.HideHintPanel();
+    hintShown_ = false;
+}
+
+void TestSession::FinishTest() {
+    // A test whose successor could not be read has nothing left to grade.
+    if (!panelShown_ || (!running_ && !finished_)) {
+        return;
+    }
+    running_ = false;
+    finished_ = true;
+    windows_.timer.Stop();
+    timing_ = false;
+    if (!services_.settings.woc) {
+        windows_.panel.ShowGradeButton(false);
+    }
+    if (services_.settings.opl) {
+        windows_.legend.Show();
+    }
+    DrawFinalStates();
+    endTime_ = services_.clock.Now();
+    correctCount_ = CountCorrect(document_);
+    if (IsNamedMode(mode_)) {
+        resultPath_ = NamedResultPath();
+        SaveResult(resultPath_);
+    }
+    const std::string summary = BuildSummaryText({.questionCount = document_.questionCount,
+                                                  .correctCount = correctCount_,
+                                                  .startTime = startTime_,
+                                                  .endTime = endTime_,
+                                                  .thresholds = document_.thresholds});
+    windows_.summary.Show(summary, !IsNamedMode(mode_));
+}
+
+void TestSession::DrawFinalStates() {
+    for (int question = 1; question <= document_.questionCount; ++question) {
+        windows_.panel.DrawQuestionRow(question, SlotStates(question));
+    }
+    if (IsValidQuestion(currentQuestion_)) {
+        windows_.panel.SetAnswerButtons(SlotStates(currentQuestion_));
+    }
+}
+
+bool TestSession::SaveResult(const std::string& path) {
+    if (!finished_ || !panelShown_) {
+        return false;
+    }
+    const ResultSession session{.startTime = startTime_,
+                                .endTime = endTime_,
+                                .endedByTimeLimit = endedByTimer_,
+                                .mode = mode_,
+                                .surname = surname_,
+                                .firstName = firstName_};
+    const ResultRecord record = GatherResultRecord(document_, session, services_.clock);
+    return WriteResult(path, record, services_.locations.documentsFolder, services_.journal,
+                       services_.messages);
+}
+
+bool TestSession::LeaveTest() {
+    if (!panelShown_) {
+        return true;
+    }
+    windows_.legend.Close();
+    if (!finished_ && services_.settings.al &&
+        services_.messages.ShowMessageBox(MessageKind::YesNoCancel, MessageIcon::Question,
+                                          kLeaveUnfinished) != MessageBoxResult::Yes) {
+        return false;
+    }
+    windows_.timer.Stop();
+    timing_ = false;
+    running_ = false;
+    windows_.pictureWindow.Close();
+    windows_.textWindow.Close();
+    windows_.panel.ShowPanel(false);
+    panelShown_ = false;
+    mode_ = StartMode::None;
+    windows_.panel.SetStatusLine("");
+    if (!localCopyPath_.empty() && IsExistingFile(localCopyPath_)) {
+        // The archive holds the copy open; it must let go before the file can go.
+        archive_.reset();
+        ::unlink(localCopyPath_.c_str());
+        archive_ = std::make_unique<TVfsPAK>();
+    }
+    localCopyPath_.clear();
+    return true;
+}
+
+int TestSession::AnswerIndexInSlot(int question, int slot) const {
+    if (!IsValidQuestion(question)) {
+        return -1;
+    }
+    const Question& asked = document_.At(question);
+    for (int k = 0; k < AnswerCount(); ++k) {
+        if (asked.answers[static_cast<std::size_t>(k)].displaySlot == slot) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+const Answer* TestSession::AnswerInSlot(int question, int slot) const {
+    const int index = AnswerIndexInSlot(question, slot);
+    return index < 0 ? nullptr : &document_.At(question).answers[static_cast<std::size_t>(index)];
+}
+
+std::string TestSession::SlotText(int question, int slot) const {
+    const Answer* answer = AnswerInSlot(question, slot);
+    return answer != nullptr ? answer->text : std::string();
+}
+
+bool TestSession::HasChosenAnswer(int question) const {
+    if (!IsValidQuestion(question)) {
+        return false;
+    }
+    const auto& answers = document_.At(question).answers;
+    return std::any_of(answers.begin(), answers.begin() + AnswerCount(),
+                       [](const Answer& answer) { return answer.isChosen; });
+}
+
+bool TestSession::EveryQuestionAnswered() const {
+    for (int question = 1; question <= document_.questionCount; ++question) {
+        if (!HasChosenAnswer(question)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<LetterState> TestSession::SlotStates(int question) const {
+    std::vector<LetterState> states(static_cast<std::size_t>(AnswerCount()), LetterState::Plain);
+    if (!IsValidQuestion(question)) {
+        return states;
+    }
+    if (!finished_) {
+        for (int slot = 1; slot <= AnswerCount(); ++slot) {
+            const Answer* answer = AnswerInSlot(question, slot);
+            if (answer != nullptr && answer->isChosen) {
+                states[static_cast<std::size_t>(slot - 1)] = LetterState::Marked;
+            }
+        }
+        return states;
+    }
+    const Question& asked = document_.At(question);
+    for (int k = 0; k < AnswerCount(); ++k) {
+        const Answer& answer = asked.answers[static_cast<std::size_t>(k)];
+        if (answer.displaySlot >= 1 && answer.displaySlot <= AnswerCount()) {
+            states[static_cast<std::size_t>(answer.displaySlot - 1)] = FinalState(answer);
+        }
+    }
+    return states;
+}
+
+bool TestSession::IsValidQuestion(int question) const {
+    return question >= 1 && question <= std::min(document_.questionCount, kMaxQuestions);
+}
+
+int TestSession::AnswerCount() const {
+    return std::clamp(document_.answerCount, 0, kMaxAnswers);
+}
+
+}  // namespace oplix
