@@ -2,12 +2,23 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QUrl>
 
 #include "app/SettingsFile.h"
 #include "storage/Random.h"
+#include "testing/TestSession.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/QtMinuteTimer.h"
+#include "ui/main/QtSoundPlayer.h"
+#include "ui/main/TestPanel.h"
+#include "ui/widgets/WindowDragger.h"
+#include "ui/windows/AboutWindow.h"
+#include "ui/windows/LegendWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/QuestionPictureWindow.h"
+#include "ui/windows/QuestionTextWindow.h"
+#include "ui/windows/SummaryWindow.h"
 #include "ui/windows/TabKeyFilter.h"
 
 namespace oplix::ui {
@@ -28,37 +39,76 @@ QString LocalPath(const QString& argument) {
 }  // namespace
 
 ProgramWindows::ProgramWindows()
-    : main_(std::make_unique<MainWindow>()), messages_(std::make_unique<MessageBoxWindow>()) {
+    : locations_(ComputeLocations(CurrentExecutablePath(), ProcessEnvironment())) {
+    CreateWindows();
+    CreateSession();
+    ConnectMenu();
+    ConnectPanel();
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+// The main window first; the message box installs the program-wide Tab filter.
+void ProgramWindows::CreateWindows() {
+    main_ = std::make_unique<MainWindow>();
+    pictureWindow_ = std::make_unique<QuestionPictureWindow>();
+    textWindow_ = std::make_unique<QuestionTextWindow>();
+    messages_ = std::make_unique<MessageBoxWindow>();
     qApp->installEventFilter(new TabKeyFilter(qApp, [this] {
         if (messages_->isVisible()) {
             messages_->NextButton();
         }
     }));
-    ConnectMenu();
+    summary_ = std::make_unique<SummaryWindow>(QString::fromStdString(locations_.documentsFolder));
+    about_ = std::make_unique<AboutWindow>();
+    legend_ = std::make_unique<LegendWindow>(settings_, locations_.settingsFile, journal_);
+    const auto panelOrigin = [this] { return main_->PanelOrigin(); };
+    summary_->SetPlacement(panelOrigin);
+    about_->SetPlacement(panelOrigin);
+    panel_ = new TestPanel();
+    main_->SetTestPanel(panel_);
 }
 
-ProgramWindows::~ProgramWindows() = default;
+void ProgramWindows::CreateSession() {
+    sounds_ = std::make_unique<QtSoundPlayer>();
+    timer_ = std::make_unique<QtMinuteTimer>();
+    session_ = std::make_unique<TestSession>(
+        SessionServices{journal_, *messages_, clock_, ProcessRandom(), settings_, locations_},
+        SessionWindows{*panel_, *textWindow_, *pictureWindow_, *legend_, *summary_, *sounds_,
+                       *timer_});
+    panel_->ConnectSession(*session_);
+    QObject::connect(timer_.get(), &QtMinuteTimer::ticked, timer_.get(),
+                     [this] { session_->TickMinute(); });
+    summary_->SetSaveHandler([this](const std::string& path) { session_->SaveResult(path); });
+}
 
 void ProgramWindows::ConnectMenu() {
-    QObject::connect(main_.get(), &MainWindow::windowModeSwitched, main_.get(),
+    MainWindow* main = main_.get();
+    QObject::connect(main, &MainWindow::windowModeSwitched, main,
                      [this](int mode, bool store) { SwitchWindowMode(mode, store); });
-    QObject::connect(main_.get(), &MainWindow::copyMethodKey, main_.get(), [this](int method) {
+    QObject::connect(main, &MainWindow::copyMethodKey, main, [this](int method) {
         StoreCopyMethod(locations_.settingsFile, settings_, journal_, method);
     });
-    QObject::connect(main_.get(), &MainWindow::journalLevelKey, main_.get(), [this](int level) {
+    QObject::connect(main, &MainWindow::journalLevelKey, main, [this](int level) {
         StoreJournalLevel(locations_.settingsFile, settings_, journal_, level);
     });
-    QObject::connect(main_.get(), &MainWindow::helpRequested, main_.get(), [this] { OpenHelp(); });
-    QObject::connect(main_.get(), &MainWindow::homePageRequested, main_.get(),
+    QObject::connect(main, &MainWindow::helpRequested, main, [this] { OpenHelp(); });
+    QObject::connect(main, &MainWindow::homePageRequested, main,
                      [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); });
-    QObject::connect(main_.get(), &MainWindow::filesDropped, main_.get(),
-                     [this](const QStringList& paths) {
-                         OpenTestFileFromOutside(LocalPath(paths.front()), false);
-                     });
+    QObject::connect(main, &MainWindow::aboutRequested, main, [this] { about_->exec(); });
+    QObject::connect(main, &MainWindow::startFromFile, main, [this] { StartFromChosenFile(); });
+    QObject::connect(main, &MainWindow::filesDropped, main, [this](const QStringList& paths) {
+        OpenTestFileFromOutside(LocalPath(paths.front()), false);
+    });
+}
+
+void ProgramWindows::ConnectPanel() {
+    auto* dragger = new WindowDragger(main_.get(), panel_->TitleStrip());
+    QObject::connect(main_.get(), &MainWindow::windowModeSwitched, dragger,
+                     [dragger](int mode, bool) { dragger->setEnabled(mode == 0); });
 }
 
 void ProgramWindows::Prepare(const QStringList& arguments) {
-    locations_ = ComputeLocations(CurrentExecutablePath(), ProcessEnvironment());
     CreateDataFolders(locations_);
     journal_.SetFile(locations_.journalFile);
     LoadSettings(locations_.settingsFile, settings_, journal_, *messages_);
@@ -94,7 +144,34 @@ void ProgramWindows::OpenTestFileFromOutside(const QString& path, bool fromComma
         }
         return;
     }
-    // The test session takes the file from here (start mode 4).
+    CurrentChoice choice;
+    choice.testPath = path.toStdString();
+    choice.mode = StartMode::TestFileAnonymously;
+    StartTest(choice);
+}
+
+void ProgramWindows::StartFromChosenFile() {
+    if (openTest_ == nullptr) {
+        openTest_ =
+            std::make_unique<QFileDialog>(main_.get(), QStringLiteral("Wskaż plik testu"),
+                                          QString::fromStdString(locations_.documentsFolder),
+                                          QStringLiteral("Plik testu (*.skt *.SKT)"));
+        openTest_->setFileMode(QFileDialog::ExistingFile);
+        openTest_->setAcceptMode(QFileDialog::AcceptOpen);
+        openTest_->setDefaultSuffix(QStringLiteral("skt"));
+    }
+    if (openTest_->exec() != QDialog::Accepted || openTest_->selectedFiles().isEmpty()) {
+        return;
+    }
+    CurrentChoice choice;
+    choice.testPath = openTest_->selectedFiles().front().toStdString();
+    choice.mode = StartMode::TestFileAnonymously;
+    StartTest(choice);
+}
+
+void ProgramWindows::StartTest(CurrentChoice choice) {
+    choice_ = std::move(choice);
+    session_->StartTest(choice_);
 }
 
 void ProgramWindows::OpenHelp() {

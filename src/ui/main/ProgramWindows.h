@@ -3,17 +3,33 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/Clock.h"
+#include "app/CurrentChoice.h"
 #include "app/Journal.h"
 #include "app/Locations.h"
 #include "app/Settings.h"
 
+class QFileDialog;
+
+namespace oplix {
+class TestSession;
+}
+
 namespace oplix::ui {
 
+class AboutWindow;
+class LegendWindow;
 class MainWindow;
 class MessageBoxWindow;
+class QtMinuteTimer;
+class QtSoundPlayer;
+class QuestionPictureWindow;
+class QuestionTextWindow;
+class SummaryWindow;
+class TestPanel;
 
 // Every window of the program, each made once in the program's fixed order, with the state
-// the run shares: the locations, the settings and the journal.
+// the run shares: the locations, the settings, the journal and the test session.
 class ProgramWindows {
 public:
     ProgramWindows();
@@ -25,20 +41,38 @@ public:
 
     MainWindow& Main() { return *main_; }
     MessageBoxWindow& Messages() { return *messages_; }
+    TestSession& Session() { return *session_; }
     const Settings& CurrentSettings() const { return settings_; }
     const Locations& CurrentLocations() const { return locations_; }
 
 private:
+    void CreateWindows();
+    void CreateSession();
     void ConnectMenu();
+    void ConnectPanel();
     void SwitchWindowMode(int mode, bool store);
     void OpenTestFileFromOutside(const QString& path, bool fromCommandLine);
+    void StartFromChosenFile();
+    void StartTest(CurrentChoice choice);
     void OpenHelp();
 
     Locations locations_;
     Settings settings_;
     Journal journal_;
+    SystemClock clock_;
+    CurrentChoice choice_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<QuestionPictureWindow> pictureWindow_;
+    std::unique_ptr<QuestionTextWindow> textWindow_;
     std::unique_ptr<MessageBoxWindow> messages_;
+    std::unique_ptr<SummaryWindow> summary_;
+    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<LegendWindow> legend_;
+    TestPanel* panel_ = nullptr;  // owned by the main window
+    std::unique_ptr<QtSoundPlayer> sounds_;
+    std::unique_ptr<QtMinuteTimer> timer_;
+    std::unique_ptr<TestSession> session_;
+    std::unique_ptr<QFileDialog> openTest_;
 };
 
 }  // namespace oplix::ui

@@ -1,0 +1,488 @@
+#include "ui/main/TestPanel.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextEdit>
+#include <algorithm>
+#include <functional>
+
+#include "testing/TestSession.h"
+#include "ui/widgets/ClickArea.h"
+#include "ui/widgets/PictureButton.h"
+#include "ui/widgets/ProgressCyl.h"
+#include "ui/widgets/RAMScrollBar.h"
+#include "ui/widgets/SkinFont.h"
+#include "ui/widgets/SkinPicture.h"
+
+namespace oplix::ui {
+namespace {
+
+constexpr int kSlots = 5;
+constexpr int kStates = 4;
+constexpr int kSmallCell = 25;
+constexpr int kBigCell = 35;
+constexpr int kNumberWidth = 25;
+constexpr int kStripHeight = 1500;
+constexpr QSize kListPictureSize{165, 1525};
+constexpr QPoint kListPanelAt{40, 258};
+constexpr int kListPanelWidth = 140;
+constexpr int kListMaxHeight = 258;  // ten rows, the last two pixels short
+constexpr int kScrollGap = 5;        // between the list panel and the scroll bar's panel
+constexpr int kScrollWidth = 16;
+constexpr int kNumberX = 2;
+constexpr int kAnswerTops[kSlots] = {313, 353, 393, 433, 473};
+constexpr int kLabelTops[kSlots] = {322, 362, 402, 442, 482};
+
+// An empty picture of the strip's size with the named skin picture drawn into its top-left
+// corner; a missing skin picture leaves it white.
+QImage MakeStrip(const char* name, QSize size) {
+    QImage strip(size, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    QPainter painter(&strip);
+    painter.drawImage(0, 0, LoadSkinPicture(QString::fromLatin1(name)));
+    return strip;
+}
+
+// The letter cells of a strip of 5 columns (slots) by 4 rows (states).
+std::array<std::array<QImage, kStates>, kSlots> CutLetterCells(const QImage& strip, int cell) {
+    std::array<std::array<QImage, kStates>, kSlots> cells;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        for (int state = 0; state < kStates; ++state) {
+            cells[slot][state] = strip.copy(slot * cell, state * cell, cell, cell);
+        }
+    }
+    return cells;
+}
+
+std::vector<QImage> CutNumberCells(const QImage& strip) {
+    std::vector<QImage> cells;
+    for (int top = 0; top + TestPanel::kRowHeight <= strip.height(); top += TestPanel::kRowHeight) {
+        cells.push_back(strip.copy(0, top, kNumberWidth, TestPanel::kRowHeight));
+    }
+    return cells;
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString TextStyle(const QColor& colour) {
+    return QStringLiteral("color: %1; background: transparent;").arg(colour.name());
+}
+
+QLabel* AddText(QWidget* parent, const QRect& rectangle, const QFont& font, const QColor& colour) {
+    auto* text = new QLabel(parent);
+    text->setGeometry(rectangle);
+    text->setFont(font);
+    text->setStyleSheet(TextStyle(colour));
+    return text;
+}
+
+QLabel* AddPicture(QWidget* parent, const QRect& rectangle, const char* name) {
+    auto* picture = new QLabel(parent);
+    picture->setGeometry(rectangle);
+    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(name))));
+    return picture;
+}
+
+// Where question q's row starts in the list picture.
+int RowTop(int question) {
+    return TestPanel::kRowHeight * (question - 1);
+}
+
+int LetterX(int slot) {
+    return TestPanel::kRowHeight * slot + 8;
+}
+
+bool IsListedQuestion(int question) {
+    return question >= 1 && question <= kMaxQuestions;
+}
+
+}  // namespace
+
+// Every picture the panel copies cells from, decoded once.
+struct TestPanel::Strips {
+    Strips()
+        : numbersStrip(MakeStrip("Numery", {kNumberWidth, kStripHeight})),
+          listBackground(MakeStrip("TloListy", {175, kStripHeight})),
+          smallLetters(CutLetterCells(MakeStrip("LiteryMale", {125, 100}), kSmallCell)),
+          bigLetters(CutLetterCells(MakeStrip("LiteryDuze", {175, 140}), kBigCell)),
+          numbers(CutNumberCells(numbersStrip)),
+          whiteNumbers(CutNumberCells(MakeStrip("NumeryBiale", {kNumberWidth, kStripHeight}))) {}
+
+    const QImage& SmallLetter(int slot, LetterState state) const {
+        return smallLetters[slot - 1][static_cast<int>(state)];
+    }
+    const QImage& BigLetter(int slot, LetterState state) const {
+        return bigLetters[slot - 1][static_cast<int>(state)];
+    }
+    const QImage* Number(int question, bool white) const {
+        const std::vector<QImage>& cells = white ? whiteNumbers : numbers;
+        return question >= 1 && question <= static_cast<int>(cells.size()) ? &cells[question - 1]
+                                                                           : nullptr;
+    }
+
+    QImage numbersStrip;
+    QImage listBackground;
+    std::array<std::array<QImage, kStates>, kSlots> smallLetters;
+    std::array<std::array<QImage, kStates>, kSlots> bigLetters;
+    std::vector<QImage> numbers;
+    std::vector<QImage> whiteNumbers;
+};
+
+// The list picture inside its clipping panel; a press reports its row's y in the picture.
+class TestPanel::ListView : public QWidget {
+public:
+    ListView(QWidget* parent, const QImage& picture, std::function<void(int)> pressedAt)
+        : QWidget(parent), picture_(picture), pressedAt_(std::move(pressedAt)) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        resize(picture.size());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.drawImage(event->rect(), picture_, event->rect());
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            pressedAt_(static_cast<int>(event->position().y()));
+        }
+    }
+
+private:
+    const QImage& picture_;
+    std::function<void(int)> pressedAt_;
+};
+
+TestPanel::TestPanel(QWidget* parent)
+    : QWidget(parent),
+      strips_(std::make_unique<Strips>()),
+      listPicture_(kListPictureSize, QImage::Format_RGB32) {
+    setObjectName(QStringLiteral("PTest"));
+    setFixedSize(790, 581);
+    listPicture_.fill(Qt::white);
+    Build();
+}
+
+TestPanel::~TestPanel() = default;
+
+template <typename Action>
+void TestPanel::Forward(Action action) {
+    if (session_ != nullptr) {
+        action(*session_);
+    }
+}
+
+void TestPanel::Build() {
+    BuildBackground();
+    BuildQuestionAndAnswers();
+    BuildList();
+    BuildStatusParts();
+    BuildHintParts();
+}
+
+void TestPanel::BuildBackground() {
+    auto* background = new ClickArea(this, rect());
+    background->setObjectName(QStringLiteral("ImTloTest"));
+    background->setCursor(Qt::ArrowCursor);
+    AddPicture(background, background->rect(), "OknoTestu")
+        ->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(background, &ClickArea::clicked, this,
+            [this] { Forward([](TestSession& session) { session.HideHint(); }); });
+
+    titleStrip_ = new ClickArea(this, QRect(128, 32, 609, 16));
+    titleStrip_->setObjectName(QStringLiteral("LListwa2"));
+    titleStrip_->setCursor(Qt::ArrowCursor);
+    AddText(titleStrip_, titleStrip_->rect(), SkinFont(8, true), DarkGrey())
+        ->setAlignment(Qt::AlignCenter);
+}
+
+void TestPanel::BuildQuestionAndAnswers() {
+    question_ = new QTextEdit(this);
+    question_->setObjectName(QStringLiteral("LPytanie"));
+    question_->setGeometry(273, 171, 441, 63);
+    question_->setReadOnly(true);
+    question_->setFrameShape(QFrame::NoFrame);
+    question_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    question_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    question_->setLineWrapMode(QTextEdit::WidgetWidth);
+    question_->setTextInteractionFlags(Qt::NoTextInteraction);
+    question_->setContextMenuPolicy(Qt::PreventContextMenu);
+    question_->setFocusPolicy(Qt::NoFocus);
+    question_->setFont(SkinFont(8));
+    question_->setStyleSheet(
+        QStringLiteral("QTextEdit { color: %1; background: white; }").arg(DarkGrey().name()));
+    question_->viewport()->installEventFilter(this);
+
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const std::size_t index = static_cast<std::size_t>(slot - 1);
+        auto* button = new PictureButton(this, QRect(280, kAnswerTops[index], 35, 35));
+        button->setObjectName(QStringLiteral("ImOdp%1").arg(slot));
+        connect(button, &PictureButton::clicked, this, [this, slot] {
+            Forward([slot](TestSession& session) { session.MarkAnswer(slot); });
+        });
+        answerButtons_[index] = button;
+        QLabel* label =
+            AddText(this, QRect(328, kLabelTops[index], 355, 25), SkinFont(8), DarkGrey());
+        label->setObjectName(QStringLiteral("LOdp%1").arg(slot));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        answerLabels_[index] = label;
+    }
+    SetAnswerButtons(std::array<LetterState, kSlots>{});
+    answerButtons_[4]->hide();
+    answerLabels_[4]->hide();
+
+    severalAnswers_ = AddPicture(this, QRect(263, 273, 319, 15), "PasekWieleOdp");
+    severalAnswers_->setObjectName(QStringLiteral("ImPasekWieleOdp"));
+    severalAnswers_->hide();
+}
+
+void TestPanel::BuildList() {
+    listPanel_ = new QWidget(this);
+    listPanel_->setObjectName(QStringLiteral("PPodListe"));
+    listPanel_->setGeometry(QRect(kListPanelAt, QSize(kListPanelWidth, 0)));
+    listPanel_->setAutoFillBackground(true);
+    listPanel_->setPalette(QPalette(Qt::white));
+    list_ = new ListView(listPanel_, listPicture_, [this](int y) { ClickInList(y); });
+    list_->setObjectName(QStringLiteral("ImLista"));
+
+    scrollPanel_ = new QWidget(this);
+    scrollPanel_->setObjectName(QStringLiteral("PPodListwe"));
+    scrollPanel_->setGeometry(185, 258, kScrollWidth, kListMaxHeight);
+    scrollPanel_->setAutoFillBackground(true);
+    scrollPanel_->setPalette(QPalette(Qt::white));
+    scrollBar_ = new RAMScrollBar(scrollPanel_);
+    scrollBar_->setObjectName(QStringLiteral("ListwaV"));
+    scrollBar_->setGeometry(scrollPanel_->rect());
+    connect(scrollBar_, &RAMScrollBar::changed, this, &TestPanel::ScrollList);
+    scrollPanel_->hide();
+}
+
+void TestPanel::BuildHintParts() {
+    hintButton_ = new PictureButton(this, QRect(256, 509, 112, 36));
+    hintButton_->setObjectName(QStringLiteral("ImPodpowiedz"));
+    hintButton_->setPicture(LoadSkinPicture(QStringLiteral("Podpowiedz")));
+    connect(hintButton_, &PictureButton::clicked, this,
+            [this] { Forward([](TestSession& session) { session.ToggleHint(); }); });
+    hintButton_->hide();
+
+    gradeButton_ = new PictureButton(this, QRect(515, 505, 102, 36));
+    gradeButton_->setObjectName(QStringLiteral("ImOcen"));
+    gradeButton_->setPicture(LoadSkinPicture(QStringLiteral("Ocen")));
+    connect(gradeButton_, &PictureButton::clicked, this,
+            [this] { Forward([](TestSession& session) { session.FinishTest(); }); });
+    gradeButton_->hide();
+
+    const auto hideHint = [this] { Forward([](TestSession& session) { session.HideHint(); }); };
+    hintPanel_ = new QWidget(this);
+    hintPanel_->setObjectName(QStringLiteral("ptekstPodpowiedzi"));
+    hintPanel_->setGeometry(372, 489, 386, 60);
+    AddPicture(hintPanel_, hintPanel_->rect(), "OknoPodpowiedzi");
+    auto* textArea = new ClickArea(hintPanel_, QRect(16, 16, 329, 30));
+    textArea->setObjectName(QStringLiteral("LtrescPodpowiedzi"));
+    textArea->setCursor(Qt::ArrowCursor);
+    hintText_ = AddText(textArea, textArea->rect(), SkinFont(8), DarkGrey());
+    hintText_->setWordWrap(true);
+    hintText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(textArea, &ClickArea::clicked, this, hideHint);
+    auto* closeMark = new ClickArea(hintPanel_, QRect(357, 13, 17, 16));
+    closeMark->setObjectName(QStringLiteral("lClosePodpowiedz"));
+    connect(closeMark, &ClickArea::clicked, this, hideHint);
+    hintPanel_->hide();
+}
+
+void TestPanel::BuildStatusParts() {
+    gauge_ = new ProgressCyl(this);
+    gauge_->setObjectName(QStringLiteral("Progress"));
+    gauge_->setGeometry(12, 432, 12, 113);
+    gauge_->hide();
+
+    statusLine_ = AddText(this, QRect(40, 554, 714, 13), SkinFont(6), Qt::white);
+    statusLine_->setObjectName(QStringLiteral("LAutorTestu"));
+    statusLine_->setAlignment(Qt::AlignCenter);
+
+    auto* leave = new ClickArea(this, QRect(640, 513, 91, 27));
+    leave->setObjectName(QStringLiteral("LZrezygnuj"));
+    connect(leave, &ClickArea::clicked, this,
+            [this] { Forward([](TestSession& session) { session.LeaveTest(); }); });
+
+    focusButton_ = new QPushButton(this);
+    focusButton_->setObjectName(QStringLiteral("BFocus"));
+    focusButton_->setGeometry(-200, 0, 75, 25);
+    focusButton_->setFocusPolicy(Qt::StrongFocus);
+}
+
+// A click on the question text sends the focus away, so no caret or selection shows in it.
+bool TestPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == question_->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                             event->type() == QEvent::MouseButtonDblClick)) {
+        focusButton_->setFocus();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TestPanel::CopyCell(const QImage& cell, QPoint at) {
+    QPainter painter(&listPicture_);
+    painter.drawImage(at, cell);
+    painter.end();
+    list_->update(QRect(at, cell.size()));
+}
+
+void TestPanel::DrawQuestionList(int questionCount, int answerCount) {
+    const int questions = std::clamp(questionCount, 0, kMaxQuestions);
+    const int answers = std::clamp(answerCount, 0, kSlots);
+    QPainter painter(&listPicture_);
+    painter.drawImage(0, 0, strips_->listBackground);
+    painter.drawImage(kNumberX, 0, strips_->numbersStrip);
+    for (int question = 1; question <= questions; ++question) {
+        for (int slot = 1; slot <= answers; ++slot) {
+            painter.drawImage(QPoint(LetterX(slot), RowTop(question) + 1),
+                              strips_->SmallLetter(slot, LetterState::Plain));
+        }
+    }
+    painter.end();
+    rowStates_ = {};
+    list_->update();
+    FitListWidth(answers);
+    listPanel_->resize(listPanel_->width(), std::min(kRowHeight * questions, kListMaxHeight));
+    if (questions <= kRowsInView) {
+        scrollPanel_->hide();
+    } else {
+        scrollBar_->setMax(questions - kRowsInView);
+        scrollBar_->setLargeChange(kRowsInView - 1);
+        scrollBar_->setPosition(0);
+        scrollPanel_->show();
+    }
+    list_->move(0, 0);
+}
+
+// The fifth letter column starts at x = 138: a five-answer test gets a list wide enough for
+// it, with the scroll bar moved to its right.
+void TestPanel::FitListWidth(int answerCount) {
+    const int width = answerCount >= kSlots ? kListPictureSize.width() : kListPanelWidth;
+    listPanel_->resize(width, listPanel_->height());
+    scrollPanel_->move(kListPanelAt.x() + width + kScrollGap, kListPanelAt.y());
+}
+
+void TestPanel::DrawQuestionRow(int question, std::span<const LetterState> states) {
+    if (!IsListedQuestion(question)) {
+        return;
+    }
+    const std::size_t count = std::min<std::size_t>(states.size(), kSlots);
+    for (std::size_t index = 0; index < count; ++index) {
+        const int slot = static_cast<int>(index) + 1;
+        CopyCell(strips_->SmallLetter(slot, states[index]),
+                 QPoint(LetterX(slot), RowTop(question) + 1));
+        rowStates_[static_cast<std::size_t>(question - 1)][index] = states[index];
+    }
+}
+
+void TestPanel::DrawQuestionNumber(int question, bool highlighted) {
+    if (const QImage* cell = strips_->Number(question, highlighted)) {
+        CopyCell(*cell, QPoint(kNumberX, RowTop(question)));
+    }
+}
+
+void TestPanel::SetAnswerButtons(std::span<const LetterState> states) {
+    const std::size_t count = std::min<std::size_t>(states.size(), kSlots);
+    for (std::size_t index = 0; index < count; ++index) {
+        answerButtons_[index]->setPicture(
+            strips_->BigLetter(static_cast<int>(index) + 1, states[index]));
+        buttonStates_[index] = states[index];
+    }
+}
+
+void TestPanel::ShowQuestion(std::string_view text, std::span<const std::string> slotTexts) {
+    question_->clear();
+    question_->setPlainText(FromUtf8(text));
+    for (std::size_t index = 0; index < kSlots; ++index) {
+        const bool shown = index < slotTexts.size();
+        answerLabels_[index]->setText(shown ? FromUtf8(slotTexts[index]) : QString());
+        answerLabels_[index]->setVisible(shown);
+        answerButtons_[index]->setVisible(shown);
+    }
+}
+
+void TestPanel::ShowHintButton(bool shown) {
+    hintButton_->setVisible(shown);
+}
+
+void TestPanel::ShowHintPanel(std::string_view hint) {
+    hintText_->setText(FromUtf8(hint));
+    hintPanel_->show();
+    hintPanel_->raise();
+}
+
+void TestPanel::HideHintPanel() {
+    hintPanel_->hide();
+}
+
+void TestPanel::ShowGradeButton(bool shown) {
+    gradeButton_->setVisible(shown);
+}
+
+void TestPanel::ShowSeveralAnswersStrip(bool shown) {
+    severalAnswers_->setVisible(shown);
+}
+
+void TestPanel::ResetGauge(int maximumMinutes) {
+    gauge_->setMax(maximumMinutes);
+    gauge_->setPosition(0);
+    gauge_->setForeColor(Qt::white);
+}
+
+void TestPanel::SetGaugePosition(int minutes) {
+    gauge_->setPosition(minutes);
+}
+
+void TestPanel::SetGaugeHint(std::string_view hint) {
+    gauge_->setHint(FromUtf8(hint));
+}
+
+void TestPanel::ShowGauge(bool shown) {
+    gauge_->setVisible(shown);
+}
+
+void TestPanel::SetStatusLine(std::string_view text) {
+    statusLine_->setText(FromUtf8(text));
+}
+
+void TestPanel::ShowPanel(bool shown) {
+    setVisible(shown);
+    if (shown) {
+        raise();
+    }
+}
+
+void TestPanel::FocusPanel() {
+    focusButton_->setFocus();
+}
+
+void TestPanel::ScrollList(int position) {
+    list_->move(0, -kRowHeight * position);
+}
+
+void TestPanel::ClickInList(int y) {
+    const int question = y / kRowHeight + 1;
+    Forward([question](TestSession& session) { session.SelectQuestion(question); });
+}
+
+LetterState TestPanel::RowState(int question, int slot) const {
+    if (!IsListedQuestion(question) || slot < 1 || slot > kSlots) {
+        return LetterState::Plain;
+    }
+    return rowStates_[static_cast<std::size_t>(question - 1)][static_cast<std::size_t>(slot - 1)];
+}
+
+LetterState TestPanel::ButtonState(int slot) const {
+    return slot >= 1 && slot <= kSlots ? buttonStates_[static_cast<std::size_t>(slot - 1)]
+                                       : LetterState::Plain;
+}
+
+}  // namespace oplix::ui

@@ -1,0 +1,95 @@
+#include "ui/windows/SummaryWindow.h"
+
+#include <QFileDialog>
+#include <QLabel>
+
+#include "ui/widgets/ClickArea.h"
+#include "ui/widgets/PictureButton.h"
+#include "ui/widgets/SkinFont.h"
+#include "ui/widgets/SkinPicture.h"
+
+namespace oplix::ui {
+namespace {
+
+constexpr QPoint kOffsetFromPanel{375, 222};
+
+QString DisplayText(std::string_view text) {
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+}  // namespace
+
+SummaryWindow::SummaryWindow(QString documentsFolder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      documentsFolder_(std::move(documentsFolder)) {
+    setObjectName(QStringLiteral("TFPodsumowanie"));
+    setModal(true);
+    setFixedSize(306, 227);
+    auto* background = new QLabel(this);
+    background->setObjectName(QStringLiteral("ImTlo"));
+    background->setGeometry(0, 0, 308, 229);
+    background->setPixmap(QPixmap::fromImage(LoadSkinPicture(QStringLiteral("OknoPodsumowania"))));
+
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("LPodsumowanie"));
+    text_->setGeometry(72, 69, 211, 100);
+    text_->setWordWrap(true);
+    text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text_->setFont(SkinFont(8));
+    text_->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(DarkGrey().name()));
+
+    auto* closeMark = new ClickArea(this, QRect(283, 6, 17, 17));
+    closeMark->setObjectName(QStringLiteral("LClosePodsumowanie"));
+    connect(closeMark, &ClickArea::clicked, this, &QDialog::accept);
+
+    saveButton_ = new PictureButton(this, QRect(205, 182, 76, 27));
+    saveButton_->setObjectName(QStringLiteral("ImZapisz"));
+    saveButton_->setPicture(LoadSkinPicture(QStringLiteral("Zapisz")));
+    connect(saveButton_, &PictureButton::clicked, this, &SummaryWindow::SaveResult);
+}
+
+void SummaryWindow::Prepare(std::string_view text, bool saveOffered) {
+    text_->setText(DisplayText(text));
+    saveButton_->setVisible(saveOffered);
+}
+
+void SummaryWindow::Show(std::string_view text, bool saveOffered) {
+    Prepare(text, saveOffered);
+    exec();
+}
+
+void SummaryWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (panelOrigin_) {
+        move(panelOrigin_() + kOffsetFromPanel);
+    }
+}
+
+QFileDialog* SummaryWindow::SaveDialog() {
+    if (saveDialog_ == nullptr) {
+        saveDialog_ = new QFileDialog(this, QStringLiteral("Zapis wyniku testu"));
+        saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        saveDialog_->setFileMode(QFileDialog::AnyFile);
+        saveDialog_->setNameFilter(QStringLiteral("Plik odpowiedzi (*.sko)"));
+        saveDialog_->setDefaultSuffix(QStringLiteral("sko"));
+        saveDialog_->setDirectory(documentsFolder_);
+    }
+    return saveDialog_;
+}
+
+void SummaryWindow::SaveResult() {
+    QFileDialog* dialog = SaveDialog();
+    if (dialog->exec() != QDialog::Accepted) {
+        return;
+    }
+    const QStringList chosen = dialog->selectedFiles();
+    if (!chosen.isEmpty() && save_) {
+        save_(chosen.front().toStdString());
+    }
+}
+
+}  // namespace oplix::ui

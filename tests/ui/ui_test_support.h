@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Clock.h"
+#include "app/Journal.h"
+#include "app/Locations.h"
+#include "app/MessageBox.h"
+#include "app/Settings.h"
+#include "formats/TestDocument.h"
+#include "formats/TestFileWriter.h"
+#include "storage/Random.h"
+#include "testing/LegendWindow.h"
+#include "testing/QuestionSideWindow.h"
+#include "testing/SoundPlayer.h"
+#include "testing/SummaryWindow.h"
+
+namespace oplix::ui_testing {
+
+// A clock that stands still.
+class FixedClock : public Clock {
+public:
+    std::time_t Now() const override { return 1765357200; }  // 2025-12-10 09:00 UTC
+};
+
+// Answers every box with `answer` and counts them.
+class RecordingMessageBox : public MessageBoxPresenter {
+public:
+    MessageBoxResult ShowMessageBox(MessageKind, MessageIcon, std::string_view) override {
+        ++shown;
+        return answer;
+    }
+    int shown = 0;
+    MessageBoxResult answer = MessageBoxResult::Closed;
+};
+
+// Draws 0, 1, 2, ... modulo each range, so that the answers' on-screen orders differ from
+// question to question and from the file order, the same in every run.
+class CyclingRandom : public RandomSource {
+public:
+    std::uint32_t Below(std::uint32_t n) override { return n == 0 ? 0 : next_++ % n; }
+
+private:
+    std::uint32_t next_ = 0;
+};
+
+class SilentSideWindow : public QuestionSideWindow {
+public:
+    void ShowEmpty() override {}
+    void Empty() override {}
+    void Load(const TVfsPAK&, std::string_view) override {}
+    void Close() override {}
+};
+
+class RecordingLegend : public LegendWindow {
+public:
+    void Show() override { ++shown; }
+    void Hide() override {}
+    void Close() override {}
+    int shown = 0;
+};
+
+class RecordingSummary : public SummaryWindow {
+public:
+    void Show(std::string_view text, bool saveOffered) override {
+        texts.emplace_back(text);
+        offered.push_back(saveOffered);
+    }
+    std::vector<std::string> texts;
+    std::vector<bool> offered;
+};
+
+class SilentSounds : public SoundPlayer {
+public:
+    void Play(Sound) override {}
+};
+
+inline Settings TestSettings() {
+    Settings settings;
+    settings.sk = {95, 85, 75, 50, 30};
+    return settings;
+}
+
+// Locations inside one scratch folder; documents go to its "Dokumenty" folder.
+inline Locations ScratchLocations(const QTemporaryDir& folder) {
+    const std::string root = folder.path().toStdString();
+    QDir(folder.path()).mkpath(QStringLiteral("Temp"));
+    QDir(folder.path()).mkpath(QStringLiteral("Dokumenty"));
+    Locations locations;
+    locations.dataFolder = root;
+    locations.tempFolder = root + "/Temp";
+    locations.settingsFile = root + "/Test.ini";
+    locations.journalFile = root + "/Dziennik.txt";
+    locations.documentsFolder = root + "/Dokumenty";
+    return locations;
+}
+
+// A one-answer test of `questions` questions with `answers` answers each; answer 1 of every
+// question is the correct one, and each text names its question and answer.
+inline TestDocument SmallTest(int questions, int answers, int type = 0) {
+    TestDocument test;
+    test.answerCount = answers;
+    test.testType = type;
+    test.questionCount = questions;
+    test.testName = "Próbny test";
+    test.author = "Zofia Nowak";
+    test.gradingSource = GradingSource::Settings;
+    for (int n = 1; n <= questions; ++n) {
+        Question& question = test.At(n);
+        question.text = "Pytanie numer " + std::to_string(n);
+        question.correctFlags = std::string(static_cast<std::size_t>(answers), '0');
+        question.correctFlags[0] = '1';
+        for (int k = 1; k <= answers; ++k) {
+            Answer& answer = question.answers[static_cast<std::size_t>(k - 1)];
+            answer.text = "Odpowiedź " + std::to_string(k) + " na pytanie " + std::to_string(n);
+            answer.isCorrect = k == 1;
+        }
+    }
+    return test;
+}
+
+// Writes the test as a version-40 file into the folder; empty when it could not be written.
+inline std::string WriteTestFile(const QTemporaryDir& folder, const TestDocument& test,
+                                 const std::string& name = "test.skt") {
+    const std::string path = folder.filePath(QString::fromStdString(name)).toStdString();
+    return WriteTest40(path, test, Test40Options{}) ? path : std::string();
+}
+
+// Runs `check` from inside the next modal loop (or the next round of the event loop).
+inline void WhenModalRuns(std::function<void()> check) {
+    QTimer::singleShot(0, qApp, std::move(check));
+}
+
+// The modal window now running its own loop, as the given type.
+template <typename Window>
+Window* ActiveModal() {
+    return qobject_cast<Window*>(QApplication::activeModalWidget());
+}
+
+}  // namespace oplix::ui_testing
