@@ -17,6 +17,7 @@
 #include "app/MessageBox.h"
 #include "storage/EncodedFields.h"
 #include "storage/FileHandle.h"
+#include "storage/FilePaths.h"
 #include "storage/UPak.h"
 #include "storage/Utf.h"
 #include "storage/VfsPAK.h"
@@ -126,19 +127,6 @@ std::string FolderOf(const std::string& path) {
         return ".";
     }
     return cut == 0 ? "/" : path.substr(0, cut);
-}
-
-// The file name without any folder, Windows or ours.
-std::string FileNamePart(const std::string& path) {
-    const std::size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/') {
-        return folder + name;
-    }
-    return folder + "/" + name;
 }
 
 // A new file under a name of its own in the folder, removed again unless Release() is called.

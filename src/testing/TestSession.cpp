@@ -10,6 +10,7 @@
 #include "formats/ResultFile.h"
 #include "formats/TestFileReader.h"
 #include "storage/FileOperations.h"
+#include "storage/FilePaths.h"
 #include "testing/Grading.h"
 #include "testing/NetworkShare.h"
 #include "testing/ResultFileName.h"
@@ -27,19 +28,6 @@ constexpr std::string_view kFilledPanel = "Wypelniono okno zawartością: ";
 constexpr std::string_view kLeaveUnfinished =
     "Nie dokończyłeś pracy z testem.\rCzy rzeczywiście zamknąć?";
 constexpr std::string_view kAnonymousPupil = "Anonimowy użytkownik";
-
-// The name without any folder, Windows or ours.
-std::string FileNamePart(const std::string& path) {
-    const std::size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/') {
-        return folder + name;
-    }
-    return folder + "/" + name;
-}
 
 bool IsExistingFile(const std::string& path) {
     struct stat info {};
