@@ -58,7 +58,9 @@ MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAcceptDrops(true);
-    backdrop_ = AddPicture(this, QRect(QPoint(0, 0), kBackdropSize), kBackdropPicture);
+    // The backdrop is decoded when window mode 1 first needs it.
+    backdrop_ = new QLabel(this);
+    backdrop_->setGeometry(QRect(QPoint(0, 0), kBackdropSize));
     backdrop_->hide();
     BuildPanel();
     qApp->installEventFilter(this);

@@ -16,8 +16,14 @@ std::size_t IndexOf(Sound sound) {
 
 }  // namespace
 
-QtSoundPlayer::QtSoundPlayer(QObject* parent)
-    : QObject(parent), hasOutput_(!QMediaDevices::audioOutputs().isEmpty()) {
+QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent) {}
+
+void QtSoundPlayer::Load() {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    hasOutput_ = !QMediaDevices::audioOutputs().isEmpty();
     if (hasOutput_) {
         // Loaded now, so that the first warning plays on time.
         EffectFor(Sound::LastMinutes);
@@ -41,6 +47,7 @@ QSoundEffect* QtSoundPlayer::EffectFor(Sound sound) {
 }
 
 void QtSoundPlayer::Play(Sound sound) {
+    Load();
     if (!hasOutput_) {
         return;
     }

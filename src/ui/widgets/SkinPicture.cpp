@@ -28,11 +28,16 @@ QString FindResource(const QString& folder, const QString& name) {
     return found->value(name.toUpper());
 }
 
+// In the screen's own 32-bit form, so that making a pixmap of it converts nothing.
 QImage ToImage(const Bitmap& picture) {
-    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB888);
+    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
     for (int y = 0; y < picture.Height(); ++y) {
         const std::span<const std::uint8_t> row = picture.Row(y);
-        std::copy(row.begin(), row.end(), image.scanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < picture.Width(); ++x) {
+            const std::size_t at = static_cast<std::size_t>(x) * 3;
+            out[x] = qRgb(row[at], row[at + 1], row[at + 2]);
+        }
     }
     return image;
 }
