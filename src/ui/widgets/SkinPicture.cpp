@@ -28,20 +28,6 @@ QString FindResource(const QString& folder, const QString& name) {
     return found->value(name.toUpper());
 }
 
-// In the screen's own 32-bit form, so that making a pixmap of it converts nothing.
-QImage ToImage(const Bitmap& picture) {
-    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < picture.Height(); ++y) {
-        const std::span<const std::uint8_t> row = picture.Row(y);
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < picture.Width(); ++x) {
-            const std::size_t at = static_cast<std::size_t>(x) * 3;
-            out[x] = qRgb(row[at], row[at + 1], row[at + 2]);
-        }
-    }
-    return image;
-}
-
 }  // namespace
 
 QImage LoadSkinPicture(const QString& name) {
@@ -54,7 +40,26 @@ QImage LoadSkinPicture(const QString& name) {
     const Result<Bitmap> picture = DecodeJpeg(
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                       static_cast<std::size_t>(bytes.size())));
-    return picture ? ToImage(*picture) : QImage();
+    return picture ? BitmapToImage(*picture) : QImage();
+}
+
+QImage BitmapToImage(const Bitmap& picture) {
+    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
+    const bool rgb = picture.Format() == PixelFormat::Rgb24;
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::span<const std::uint8_t> row = picture.Row(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < picture.Width(); ++x) {
+            if (rgb) {
+                const std::size_t at = static_cast<std::size_t>(x) * 3;
+                out[x] = qRgb(row[at], row[at + 1], row[at + 2]);
+            } else {
+                const Rgb colour = picture.PixelRgb(x, y);
+                out[x] = qRgb(colour.r, colour.g, colour.b);
+            }
+        }
+    }
+    return image;
 }
 
 QString SoundResourcePath(const QString& name) {
