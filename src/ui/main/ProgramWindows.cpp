@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/SettingsFile.h"
@@ -14,12 +15,15 @@
 #include "ui/main/TestPanel.h"
 #include "ui/widgets/WindowDragger.h"
 #include "ui/windows/AboutWindow.h"
+#include "ui/windows/BothListsWindow.h"
 #include "ui/windows/LegendWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/PupilsListWindow.h"
 #include "ui/windows/QuestionPictureWindow.h"
 #include "ui/windows/QuestionTextWindow.h"
 #include "ui/windows/SummaryWindow.h"
 #include "ui/windows/TabKeyFilter.h"
+#include "ui/windows/TestsListWindow.h"
 
 namespace oplix::ui {
 namespace {
@@ -41,6 +45,7 @@ QString LocalPath(const QString& argument) {
 ProgramWindows::ProgramWindows()
     : locations_(ComputeLocations(CurrentExecutablePath(), ProcessEnvironment())) {
     CreateWindows();
+    CreateListWindows();
     CreateSession();
     ConnectMenu();
     ConnectPanel();
@@ -65,8 +70,25 @@ void ProgramWindows::CreateWindows() {
     const auto panelOrigin = [this] { return main_->PanelOrigin(); };
     summary_->SetPlacement(panelOrigin);
     about_->SetPlacement(panelOrigin);
+    pictureWindow_->SetPlacement(panelOrigin);
+    textWindow_->SetPlacement(panelOrigin);
     panel_ = new TestPanel();
     main_->SetTestPanel(panel_);
+}
+
+// The both-lists window first: it owns the tests tree the tests list window draws on too.
+void ProgramWindows::CreateListWindows() {
+    const ListWindowServices services{.settings = settings_,
+                                      .journal = journal_,
+                                      .clock = clock_,
+                                      .messages = *messages_,
+                                      .students = students_,
+                                      .choice = choice_,
+                                      .origin = [this] { return main_->PanelOrigin(); },
+                                      .startTest = [this] { StartTest(choice_); }};
+    bothLists_ = std::make_unique<BothListsWindow>(services);
+    testsList_ = std::make_unique<TestsListWindow>(services, bothLists_->Tree());
+    pupilsList_ = std::make_unique<PupilsListWindow>(services);
 }
 
 void ProgramWindows::CreateSession() {
@@ -96,6 +118,12 @@ void ProgramWindows::ConnectMenu() {
     QObject::connect(main, &MainWindow::homePageRequested, main,
                      [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); });
     QObject::connect(main, &MainWindow::aboutRequested, main, [this] { about_->exec(); });
+    QObject::connect(main, &MainWindow::startWithBothLists, main, [this] { bothLists_->Open(); });
+    QObject::connect(main, &MainWindow::startFromTestsList, main, [this] {
+        choice_.surname.clear();
+        testsList_->Open();
+    });
+    QObject::connect(main, &MainWindow::startNamedWithFile, main, [this] { StartNamedWithFile(); });
     QObject::connect(main, &MainWindow::startFromFile, main, [this] { StartFromChosenFile(); });
     QObject::connect(main, &MainWindow::filesDropped, main, [this](const QStringList& paths) {
         OpenTestFileFromOutside(LocalPath(paths.front()), false);
@@ -115,6 +143,8 @@ void ProgramWindows::Prepare(const QStringList& arguments) {
     RaiseCopyMethodForStartUp(settings_);
     main_->ApplyWindowMode(settings_.wo);
     main_->show();
+    // The audio system starts once the window is on screen.
+    QTimer::singleShot(0, sounds_.get(), [this] { sounds_->Load(); });
     SeedProcessRandomFromClock();
     if (settings_.sct.empty()) {
         settings_.sct = FindDefaultList(locations_.shippedFolder + "Zestawy", "skg");
@@ -150,7 +180,7 @@ void ProgramWindows::OpenTestFileFromOutside(const QString& path, bool fromComma
     StartTest(choice);
 }
 
-void ProgramWindows::StartFromChosenFile() {
+QString ProgramWindows::ChooseTestFile() {
     if (openTest_ == nullptr) {
         openTest_ =
             std::make_unique<QFileDialog>(main_.get(), QStringLiteral("Wskaż plik testu"),
@@ -161,17 +191,42 @@ void ProgramWindows::StartFromChosenFile() {
         openTest_->setDefaultSuffix(QStringLiteral("skt"));
     }
     if (openTest_->exec() != QDialog::Accepted || openTest_->selectedFiles().isEmpty()) {
+        return {};
+    }
+    return openTest_->selectedFiles().front();
+}
+
+void ProgramWindows::StartFromChosenFile() {
+    const QString path = ChooseTestFile();
+    if (path.isEmpty()) {
         return;
     }
     CurrentChoice choice;
-    choice.testPath = openTest_->selectedFiles().front().toStdString();
+    choice.testPath = path.toStdString();
     choice.mode = StartMode::TestFileAnonymously;
     StartTest(choice);
 }
 
+// The pupil from the students list, then any test file.
+void ProgramWindows::StartNamedWithFile() {
+    choice_.surname.clear();
+    pupilsList_->Open();
+    QCoreApplication::processEvents();
+    if (choice_.surname.empty()) {
+        return;
+    }
+    const QString path = ChooseTestFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    choice_.testPath = path.toStdString();
+    choice_.mode = StartMode::NamedPupilWithTestFile;
+    StartTest(choice_);
+}
+
 void ProgramWindows::StartTest(CurrentChoice choice) {
     choice_ = std::move(choice);
-    session_->StartTest(choice_);
+    session_->StartTest(choice_, IsNamedMode(choice_.mode) ? &students_ : nullptr);
 }
 
 void ProgramWindows::OpenHelp() {

@@ -8,6 +8,7 @@
 #include "app/Journal.h"
 #include "app/Locations.h"
 #include "app/Settings.h"
+#include "formats/StudentsList.h"
 
 class QFileDialog;
 
@@ -18,15 +19,18 @@ class TestSession;
 namespace oplix::ui {
 
 class AboutWindow;
+class BothListsWindow;
 class LegendWindow;
 class MainWindow;
 class MessageBoxWindow;
+class PupilsListWindow;
 class QtMinuteTimer;
 class QtSoundPlayer;
 class QuestionPictureWindow;
 class QuestionTextWindow;
 class SummaryWindow;
 class TestPanel;
+class TestsListWindow;
 
 // Every window of the program, each made once in the program's fixed order, with the state
 // the run shares: the locations, the settings, the journal and the test session.
@@ -47,12 +51,16 @@ public:
 
 private:
     void CreateWindows();
+    void CreateListWindows();
     void CreateSession();
     void ConnectMenu();
     void ConnectPanel();
     void SwitchWindowMode(int mode, bool store);
     void OpenTestFileFromOutside(const QString& path, bool fromCommandLine);
     void StartFromChosenFile();
+    void StartNamedWithFile();
+    // The open dialog's file, empty when the pupil cancels.
+    QString ChooseTestFile();
     void StartTest(CurrentChoice choice);
     void OpenHelp();
 
@@ -61,6 +69,7 @@ private:
     Journal journal_;
     SystemClock clock_;
     CurrentChoice choice_;
+    StudentsList students_;  // of the list windows; a named test reads its pupil's class here
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<QuestionPictureWindow> pictureWindow_;
     std::unique_ptr<QuestionTextWindow> textWindow_;
@@ -68,6 +77,9 @@ private:
     std::unique_ptr<SummaryWindow> summary_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<LegendWindow> legend_;
+    std::unique_ptr<BothListsWindow> bothLists_;
+    std::unique_ptr<TestsListWindow> testsList_;
+    std::unique_ptr<PupilsListWindow> pupilsList_;
     TestPanel* panel_ = nullptr;  // owned by the main window
     std::unique_ptr<QtSoundPlayer> sounds_;
     std::unique_ptr<QtMinuteTimer> timer_;
