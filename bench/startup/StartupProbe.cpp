@@ -1,6 +1,7 @@
 // oplix_startup_probe: one timed start-up, for the start-up benchmark. Prints one number, the
 // CLOCK_MONOTONIC time in microseconds at the moment asked for, and exits.
 //   oplix_startup_probe program          the program's windows; the main window first painted
+//   oplix_startup_probe ready            the program; every window and the session made
 //   oplix_startup_probe bare             a bare frameless window of the main window's size
 //   oplix_startup_probe question TEST    the program; prints the microseconds from StartTest
 //                                        to the test panel first painted with question 1
@@ -10,11 +11,11 @@
 #include <QWidget>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 
 #include "testing/TestSession.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/ProgramWindows.h"
+#include "ui/widgets/FirstPaint.h"
 
 namespace {
 
@@ -23,26 +24,6 @@ long long NowMicroseconds() {
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
-
-// Calls `then` once, after the widget's first paint has been handled.
-class FirstPaint : public QObject {
-public:
-    FirstPaint(QWidget* widget, std::function<void()> then) : then_(std::move(then)) {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && then_) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, std::exchange(then_, nullptr));
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> then_;
-};
 
 void PrintAndQuit(long long value) {
     std::printf("%lld\n", value);
@@ -59,27 +40,45 @@ int main(int argc, char* argv[]) {
     if (what == QStringLiteral("bare")) {
         QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         window.setFixedSize(oplix::ui::MainWindow::kPanelSize);
-        FirstPaint painted(&window, [] { PrintAndQuit(NowMicroseconds()); });
+        new oplix::ui::FirstPaint(&window, [] { PrintAndQuit(NowMicroseconds()); });
         window.show();
         return application.exec();
     }
     QApplication::setApplicationDisplayName(QStringLiteral("Oplix - Test 4.0"));
     oplix::ui::ProgramWindows windows;
     if (what == QStringLiteral("program")) {
-        FirstPaint painted(&windows.Main(), [] { PrintAndQuit(NowMicroseconds()); });
         windows.Prepare({});
+        // Watched after the program's own watcher, so this one sees the paint first and its
+        // time is taken before the program goes on to make its other windows.
+        new oplix::ui::FirstPaint(&windows.Main(), [] { PrintAndQuit(NowMicroseconds()); });
+        return application.exec();
+    }
+    if (what == QStringLiteral("ready")) {
+        windows.Prepare({});
+        QTimer ready;
+        QObject::connect(&ready, &QTimer::timeout, [&] {
+            if (windows.IsReady()) {
+                PrintAndQuit(NowMicroseconds());
+            }
+        });
+        ready.start(1);
         return application.exec();
     }
     if (what != QStringLiteral("question") || arguments.size() < 3) {
-        std::fputs("usage: oplix_startup_probe program|bare|question TEST\n", stderr);
+        std::fputs("usage: oplix_startup_probe program|ready|bare|question TEST\n", stderr);
         return 2;
     }
     windows.Prepare({});
     long long started = 0;
-    QWidget* panel = windows.Main().findChild<QWidget*>(QStringLiteral("PTest"));
-    FirstPaint painted(panel != nullptr ? panel : &windows.Main(),
-                       [&started] { PrintAndQuit(NowMicroseconds() - started); });
-    QTimer::singleShot(0, [&] {
+    // Once the program is ready: start the test and wait for the panel's first paint.
+    QTimer ready;
+    QObject::connect(&ready, &QTimer::timeout, [&] {
+        if (!windows.IsReady()) {
+            return;
+        }
+        ready.stop();
+        auto* panel = windows.Main().findChild<QWidget*>(QStringLiteral("PTest"));
+        new oplix::ui::FirstPaint(panel, [&started] { PrintAndQuit(NowMicroseconds() - started); });
         oplix::CurrentChoice choice;
         choice.testPath = arguments.at(2).toStdString();
         choice.mode = oplix::StartMode::TestFileAnonymously;
@@ -89,5 +88,6 @@ int main(int argc, char* argv[]) {
             QCoreApplication::exit(1);
         }
     });
+    ready.start(5);
     return application.exec();
 }

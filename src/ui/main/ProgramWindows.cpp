@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QTimer>
 #include <QUrl>
 
 #include "app/SettingsFile.h"
@@ -13,6 +12,7 @@
 #include "ui/main/QtMinuteTimer.h"
 #include "ui/main/QtSoundPlayer.h"
 #include "ui/main/TestPanel.h"
+#include "ui/widgets/FirstPaint.h"
 #include "ui/widgets/WindowDragger.h"
 #include "ui/windows/AboutWindow.h"
 #include "ui/windows/BothListsWindow.h"
@@ -42,28 +42,24 @@ QString LocalPath(const QString& argument) {
 
 }  // namespace
 
+// Only the main window and the message box (which the settings may need) are made before
+// the main window is first on screen; the other windows follow right after its first paint.
 ProgramWindows::ProgramWindows()
     : locations_(ComputeLocations(CurrentExecutablePath(), ProcessEnvironment())) {
-    CreateWindows();
-    CreateListWindows();
-    CreateSession();
-    ConnectMenu();
-    ConnectPanel();
-}
-
-ProgramWindows::~ProgramWindows() = default;
-
-// The main window first; the message box installs the program-wide Tab filter.
-void ProgramWindows::CreateWindows() {
     main_ = std::make_unique<MainWindow>();
-    pictureWindow_ = std::make_unique<QuestionPictureWindow>();
-    textWindow_ = std::make_unique<QuestionTextWindow>();
     messages_ = std::make_unique<MessageBoxWindow>();
     qApp->installEventFilter(new TabKeyFilter(qApp, [this] {
         if (messages_->isVisible()) {
             messages_->NextButton();
         }
     }));
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::CreateWindows() {
+    pictureWindow_ = std::make_unique<QuestionPictureWindow>();
+    textWindow_ = std::make_unique<QuestionTextWindow>();
     summary_ = std::make_unique<SummaryWindow>(QString::fromStdString(locations_.documentsFolder));
     about_ = std::make_unique<AboutWindow>();
     legend_ = std::make_unique<LegendWindow>(settings_, locations_.settingsFile, journal_);
@@ -142,9 +138,17 @@ void ProgramWindows::Prepare(const QStringList& arguments) {
     LoadSettings(locations_.settingsFile, settings_, journal_, *messages_);
     RaiseCopyMethodForStartUp(settings_);
     main_->ApplyWindowMode(settings_.wo);
+    new FirstPaint(main_.get(), [this, arguments] { PrepareTheRest(arguments); });
     main_->show();
-    // The audio system starts once the window is on screen.
-    QTimer::singleShot(0, sounds_.get(), [this] { sounds_->Load(); });
+}
+
+void ProgramWindows::PrepareTheRest(const QStringList& arguments) {
+    CreateWindows();
+    CreateListWindows();
+    CreateSession();
+    ConnectMenu();
+    ConnectPanel();
+    sounds_->Load();
     SeedProcessRandomFromClock();
     if (settings_.sct.empty()) {
         settings_.sct = FindDefaultList(locations_.shippedFolder + "Zestawy", "skg");

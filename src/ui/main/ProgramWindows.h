@@ -43,6 +43,9 @@ public:
     // then the command line's test file, if any.
     void Prepare(const QStringList& arguments);
 
+    // True once every window and the session are made (right after the first paint).
+    bool IsReady() const { return session_ != nullptr; }
+
     MainWindow& Main() { return *main_; }
     MessageBoxWindow& Messages() { return *messages_; }
     TestSession& Session() { return *session_; }
@@ -50,6 +53,9 @@ public:
     const Locations& CurrentLocations() const { return locations_; }
 
 private:
+    // Everything after the main window's first paint: the other windows, the session, the
+    // default lists and the command line's test file.
+    void PrepareTheRest(const QStringList& arguments);
     void CreateWindows();
     void CreateListWindows();
     void CreateSession();
