@@ -15,28 +15,12 @@
 #include "app/SettingsFile.h"
 #include "formats/StudentsListFile.h"
 #include "journal_lines.h"
-#include "test_files.h"
-#include "tool_runner.h"
-#include "x11_session.h"
+#include "pupil_desktop.h"
 
 namespace oplix::e2e {
 namespace {
 
 using nlohmann::json;
-using testing_files::ScratchFolder;
-
-// The main window in window mode 0 is centred in the 1024 x 768 work area.
-constexpr int kPanelX = (1024 - 790) / 2;
-constexpr int kPanelY = (768 - 581) / 2;
-
-struct ScreenPoint {
-    int x;
-    int y;
-};
-
-ScreenPoint OnPanel(int x, int y) {
-    return {kPanelX + x, kPanelY + y};
-}
 
 // The middle of row `row` of a tree whose viewport stands at `viewport` on the screen.
 ScreenPoint TreeRow(ScreenPoint viewport, int row) {
@@ -51,23 +35,6 @@ const std::string kShippedTests = std::string(OPLIX_SHIPPED_DATA_DIR) + "/Zestaw
 const std::string kSolarSystem =
     std::string(OPLIX_SHIPPED_DATA_DIR) + "/Zestawy/Przyroda/Uklad_Sloneczny.skt";
 
-json Show(const std::string& path, const ScratchFolder& folder) {
-    const testing_files::ToolRun run = testing_files::RunTool({"show", path}, folder);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return json::parse(std::string(run.out.begin(), run.out.end()), nullptr, false);
-}
-
-bool HasExited(pid_t program, int milliseconds) {
-    for (int waited = 0; waited < milliseconds; waited += 100) {
-        int status = 0;
-        if (waitpid(program, &status, WNOHANG) == program) {
-            return true;
-        }
-        Pause(100);
-    }
-    return false;
-}
-
 std::vector<std::string> FilesBelow(const std::string& folder, const std::string& extension) {
     std::vector<std::string> found;
     std::error_code ignored;
@@ -79,12 +46,10 @@ std::vector<std::string> FilesBelow(const std::string& folder, const std::string
     return found;
 }
 
-class ListsEndToEnd : public ::testing::Test {
+class ListsEndToEnd : public PupilDesktopTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(x11_.IsRunning());
-        mkdir(home_.File("Documents").c_str(), 0755);
-        mkdir(home_.File("runtime").c_str(), 0700);
+        PupilDesktopTest::SetUp();
         mkdir(home_.File("wyniki").c_str(), 0755);
         WriteStudents();
         WriteSettings();
@@ -126,17 +91,6 @@ protected:
         ASSERT_TRUE(WriteWholeSettingsFile(folder + "/Test.ini", settings, journal));
     }
 
-    std::map<std::string, std::string> PupilsDesktop() const {
-        return {{"DISPLAY", x11_.Display()},
-                {"HOME", home_.Path()},
-                {"XDG_DATA_HOME", home_.File("data")},
-                {"XDG_CONFIG_HOME", home_.File("config")},
-                {"XDG_RUNTIME_DIR", home_.File("runtime")},
-                {"QT_QPA_PLATFORM", "xcb"},
-                {"LANG", "C.UTF-8"}};
-    }
-
-    void Click(ScreenPoint at) { x11_.Click(at.x, at.y); }
     void DoubleClick(ScreenPoint at) {
         x11_.Tool({"mousemove", "--sync", std::to_string(at.x), std::to_string(at.y)});
         Pause(80);
@@ -145,7 +99,7 @@ protected:
     }
 
     pid_t StartProgram() {
-        const pid_t program = Spawn({OPLIX_PROGRAM_PATH}, PupilsDesktop());
+        const pid_t program = Spawn({OPLIX_PROGRAM_PATH}, PupilsEnvironment());
         EXPECT_TRUE(x11_.WaitForWindow("Oplix - Test 4.0", 15000));
         Pause(1500);
         return program;
@@ -203,9 +157,6 @@ protected:
         }
         return false;
     }
-
-    X11Session x11_;
-    ScratchFolder home_;
 };
 
 TEST_F(ListsEndToEnd, NamedPupilFromBothListsGetsTheResultInTheClassFolder) {

@@ -8,75 +8,23 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "test_files.h"
-#include "tool_runner.h"
-#include "x11_session.h"
+#include "pupil_desktop.h"
 
 namespace oplix::e2e {
 namespace {
 
 using nlohmann::json;
-using testing_files::ScratchFolder;
 
-// The main window in window mode 0 is centred in the 1024 x 768 work area.
-constexpr int kPanelX = (1024 - 790) / 2;
-constexpr int kPanelY = (768 - 581) / 2;
-
-struct ScreenPoint {
-    int x;
-    int y;
-};
-
-ScreenPoint OnPanel(int x, int y) {
-    return {kPanelX + x, kPanelY + y};
-}
-
-json Show(const std::string& path, const ScratchFolder& folder) {
-    const testing_files::ToolRun run = testing_files::RunTool({"show", path}, folder);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    return json::parse(std::string(run.out.begin(), run.out.end()), nullptr, false);
-}
-
-bool HasExited(pid_t program, int milliseconds) {
-    for (int waited = 0; waited < milliseconds; waited += 100) {
-        int status = 0;
-        if (waitpid(program, &status, WNOHANG) == program) {
-            return true;
-        }
-        Pause(100);
-    }
-    return false;
-}
-
-class SolveTestFile : public ::testing::Test {
-protected:
-    void Click(ScreenPoint at) { x11_.Click(at.x, at.y); }
-
-    std::map<std::string, std::string> PupilsDesktop() const {
-        return {{"DISPLAY", x11_.Display()},
-                {"HOME", home_.Path()},
-                {"XDG_DATA_HOME", home_.File("data")},
-                {"XDG_CONFIG_HOME", home_.File("config")},
-                {"XDG_RUNTIME_DIR", home_.File("runtime")},
-                {"QT_QPA_PLATFORM", "xcb"},
-                {"LANG", "C.UTF-8"}};
-    }
-
-    X11Session x11_;
-    ScratchFolder home_;
-};
+using SolveTestFile = PupilDesktopTest;
 
 TEST_F(SolveTestFile, AnonymousPupilAnswersGradesAndSavesTheResult) {
-    ASSERT_TRUE(x11_.IsRunning());
-    mkdir(home_.File("Documents").c_str(), 0755);
-    mkdir(home_.File("runtime").c_str(), 0700);
     const std::string test =
         std::string(OPLIX_SHIPPED_DATA_DIR) + "/Zestawy/Przyroda/Uklad_Sloneczny.skt";
     const json description = Show(test, home_);
     const int questions = description["questionCount"];
     ASSERT_LE(questions, 10);  // every row of the list in view
 
-    const pid_t program = Spawn({OPLIX_PROGRAM_PATH, test}, PupilsDesktop());
+    const pid_t program = Spawn({OPLIX_PROGRAM_PATH, test}, PupilsEnvironment());
     ASSERT_TRUE(x11_.WaitForWindow("Oplix - Test 4.0", 15000));
     Pause(1500);
     // A first run tells that it made the settings file: its close button, the box centred.
