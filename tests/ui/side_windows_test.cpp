@@ -224,7 +224,7 @@ struct ShownWindows {
 };
 
 // A session on the archive's test with the real side windows.
-struct SessionHarness {
+struct SessionHarness : SessionRig<QuestionTextWindow, QuestionPictureWindow> {
     bool Start() {
         CurrentChoice choice;
         choice.testPath = Archive::Path();
@@ -232,24 +232,6 @@ struct SessionHarness {
         messages.answer = MessageBoxResult::Yes;  // leaving an unfinished test is confirmed
         return session.StartTest(choice);
     }
-
-    QTemporaryDir folder;
-    FixedClock clock;
-    Journal journal{clock};
-    RecordingMessageBox messages;
-    CyclingRandom random;
-    Settings settings = TestSettings();
-    Locations locations = ScratchLocations(folder);
-    TestPanel panel;
-    QuestionTextWindow textWindow;
-    QuestionPictureWindow pictureWindow;
-    RecordingLegend legend;
-    RecordingSummary summary;
-    SilentSounds sounds;
-    QtMinuteTimer timer;
-    TestSession session{
-        SessionServices{journal, messages, clock, random, settings, locations},
-        SessionWindows{panel, textWindow, pictureWindow, legend, summary, sounds, timer}};
 };
 
 QList<QWidget*> VisibleTopLevels() {

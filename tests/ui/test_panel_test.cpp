@@ -22,9 +22,7 @@ namespace {
 constexpr int kRow = TestPanel::kRowHeight;
 
 // One pupil's test on a real panel, with silent stand-ins for the other windows.
-struct PanelHarness {
-    PanelHarness() { panel.ConnectSession(session); }
-
+struct PanelHarness : SessionRig<> {
     bool Start(const TestDocument& test) {
         CurrentChoice choice;
         choice.testPath = WriteTestFile(folder, test);
@@ -62,24 +60,6 @@ struct PanelHarness {
         }
         return 0;
     }
-
-    QTemporaryDir folder;
-    FixedClock clock;
-    Journal journal{clock};
-    RecordingMessageBox messages;
-    CyclingRandom random;
-    Settings settings = TestSettings();
-    Locations locations = ScratchLocations(folder);
-    TestPanel panel;
-    SilentSideWindow textWindow;
-    SilentSideWindow pictureWindow;
-    RecordingLegend legend;
-    RecordingSummary summary;
-    SilentSounds sounds;
-    QtMinuteTimer timer;
-    TestSession session{
-        SessionServices{journal, messages, clock, random, settings, locations},
-        SessionWindows{panel, textWindow, pictureWindow, legend, summary, sounds, timer}};
 };
 
 // The cell of a letter strip, as the panel cuts it, when the strip's picture is there.

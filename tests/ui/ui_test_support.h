@@ -23,6 +23,9 @@
 #include "testing/QuestionSideWindow.h"
 #include "testing/SoundPlayer.h"
 #include "testing/SummaryWindow.h"
+#include "testing/TestSession.h"
+#include "ui/main/QtMinuteTimer.h"
+#include "ui/main/TestPanel.h"
 
 namespace oplix::ui_testing {
 
@@ -106,6 +109,31 @@ inline Locations ScratchLocations(const QTemporaryDir& folder) {
 
 // A one-answer test of `questions` questions with `answers` answers each; answer 1 of every
 // question is the correct one, and each text names its question and answer.
+// One pupil's test session over a real panel. The text and picture windows are of the test's
+// choosing; the legend, summary and sounds only record or stay silent.
+template <typename TextWindow = SilentSideWindow, typename PictureWindow = TextWindow>
+struct SessionRig {
+    SessionRig() { panel.ConnectSession(session); }
+
+    QTemporaryDir folder;
+    FixedClock clock;
+    Journal journal{clock};
+    RecordingMessageBox messages;
+    CyclingRandom random;
+    Settings settings = TestSettings();
+    Locations locations = ScratchLocations(folder);
+    ui::TestPanel panel;
+    TextWindow textWindow;
+    PictureWindow pictureWindow;
+    RecordingLegend legend;
+    RecordingSummary summary;
+    SilentSounds sounds;
+    ui::QtMinuteTimer timer;
+    TestSession session{
+        SessionServices{journal, messages, clock, random, settings, locations},
+        SessionWindows{panel, textWindow, pictureWindow, legend, summary, sounds, timer}};
+};
+
 inline TestDocument SmallTest(int questions, int answers, int type = 0) {
     TestDocument test;
     test.answerCount = answers;
