@@ -83,7 +83,8 @@ int main(int argc, char* argv[]) {
         choice.testPath = arguments.at(2).toStdString();
         choice.mode = oplix::StartMode::TestFileAnonymously;
         started = NowMicroseconds();
-        if (!windows.Session().StartTest(choice)) {
+        windows.StartTest(choice);
+        if (!windows.Session().IsRunning()) {
             std::fputs("the test did not start\n", stderr);
             QCoreApplication::exit(1);
         }

@@ -218,6 +218,8 @@ struct ShownWindows {
         picture.SetPlacement([] { return kPanelOrigin; });
         picture.ShowEmpty();
         text.ShowEmpty();
+        // They are mapped from the event loop.
+        QCoreApplication::processEvents();
     }
     QuestionTextWindow text;
     QuestionPictureWindow picture;
@@ -282,6 +284,7 @@ private slots:
     void dotFrameDrawsRingAndErasesIt();
     void dotFrameTracksCursorAndErasesWhenDestroyed();
     void sessionDrivesBothWindows();
+    void closingBeforeTheShowingKeepsWindowsHidden();
 };
 
 void SideWindowsTest::windowsShowFoldedAtTheirPlaces() {
@@ -698,7 +701,7 @@ void SideWindowsTest::dotFrameTracksCursorAndErasesWhenDestroyed() {
 void SideWindowsTest::sessionDrivesBothWindows() {
     SessionHarness harness;
     QVERIFY(harness.Start());
-    QVERIFY(harness.textWindow.isVisible() && harness.pictureWindow.isVisible());
+    QTRY_VERIFY(harness.textWindow.isVisible() && harness.pictureWindow.isVisible());
     QCOMPARE(harness.textWindow.LoadedName(), QStringLiteral("Dlugi.txt"));
     QCOMPARE(harness.pictureWindow.LoadedName(), PictureName({800, 300}));
     QCOMPARE(harness.pictureWindow.Picture().size(), QSize(800, 300));
@@ -713,6 +716,21 @@ void SideWindowsTest::sessionDrivesBothWindows() {
     QCOMPARE(harness.pictureWindow.PictureState(), PictureState::Normal);
     QVERIFY(harness.session.LeaveTest());
     QVERIFY(!harness.textWindow.isVisible() && !harness.pictureWindow.isVisible());
+}
+
+// A test that ends before the event loop runs again must not leave its windows appearing later.
+void SideWindowsTest::closingBeforeTheShowingKeepsWindowsHidden() {
+    QuestionTextWindow text;
+    QuestionPictureWindow picture;
+    text.ShowEmpty();
+    picture.ShowEmpty();
+    text.Close();
+    picture.Close();
+    QCoreApplication::processEvents();
+    QVERIFY(!text.isVisible() && !picture.isVisible());
+
+    text.ShowEmpty();
+    QTRY_VERIFY(text.isVisible());
 }
 
 QTEST_MAIN(SideWindowsTest)

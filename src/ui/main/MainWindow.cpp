@@ -94,8 +94,7 @@ void MainWindow::BuildPanel() {
     description_->setWordWrap(true);
     description_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     description_->setFont(SkinFont(8));
-    description_->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;").arg(DarkGrey().name()));
+    SetTextColour(description_, DarkGrey());
     testsMenu_ = BuildTestsMenu();
     helpMenu_ = BuildHelpMenu();
     connect(openTests, &ClickArea::clicked, this, [this] { ShowMenu(testsMenu_); });

@@ -70,6 +70,14 @@ void ProgramWindows::CreateWindows() {
     textWindow_->SetPlacement(panelOrigin);
     panel_ = new TestPanel();
     main_->SetTestPanel(panel_);
+    // Polished and given their X windows now, while the pupil reads the main window, so that
+    // a test's first question is not kept waiting for it.
+    // A first showing lays every text of the panel out; done here, hidden at once, it costs
+    // the first test nothing.
+    panel_->show();
+    panel_->hide();
+    pictureWindow_->winId();
+    textWindow_->winId();
 }
 
 // The both-lists window first: it owns the tests tree the tests list window draws on too.
@@ -231,6 +239,8 @@ void ProgramWindows::StartNamedWithFile() {
 void ProgramWindows::StartTest(CurrentChoice choice) {
     choice_ = std::move(choice);
     session_->StartTest(choice_, IsNamedMode(choice_.mode) ? &students_ : nullptr);
+    // The first question is painted now; the side windows are mapped after it.
+    main_->repaint();
 }
 
 void ProgramWindows::OpenHelp() {

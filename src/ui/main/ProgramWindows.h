@@ -52,6 +52,10 @@ public:
     const Settings& CurrentSettings() const { return settings_; }
     const Locations& CurrentLocations() const { return locations_; }
 
+    // Starts the chosen test as every start in the program does, its first question painted
+    // before this returns.
+    void StartTest(CurrentChoice choice);
+
 private:
     // Everything after the main window's first paint: the other windows, the session, the
     // default lists and the command line's test file.
@@ -67,7 +71,6 @@ private:
     void StartNamedWithFile();
     // The open dialog's file, empty when the pupil cancels.
     QString ChooseTestFile();
-    void StartTest(CurrentChoice choice);
     void OpenHelp();
 
     Locations locations_;

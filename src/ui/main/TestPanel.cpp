@@ -69,15 +69,11 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString TextStyle(const QColor& colour) {
-    return QStringLiteral("color: %1; background: transparent;").arg(colour.name());
-}
-
 QLabel* AddText(QWidget* parent, const QRect& rectangle, const QFont& font, const QColor& colour) {
     auto* text = new QLabel(parent);
     text->setGeometry(rectangle);
     text->setFont(font);
-    text->setStyleSheet(TextStyle(colour));
+    SetTextColour(text, colour);
     return text;
 }
 
@@ -214,8 +210,10 @@ void TestPanel::BuildQuestionAndAnswers() {
     question_->setContextMenuPolicy(Qt::PreventContextMenu);
     question_->setFocusPolicy(Qt::NoFocus);
     question_->setFont(SkinFont(8));
-    question_->setStyleSheet(
-        QStringLiteral("QTextEdit { color: %1; background: white; }").arg(DarkGrey().name()));
+    SetTextColour(question_, DarkGrey());
+    QPalette paper = question_->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    question_->setPalette(paper);
     question_->viewport()->installEventFilter(this);
 
     for (int slot = 1; slot <= kSlots; ++slot) {

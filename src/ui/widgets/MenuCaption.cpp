@@ -18,7 +18,7 @@ MenuCaption::MenuCaption(QWidget* parent, const QRect& rectangle, const QString&
 void MenuCaption::setHighlighted(bool highlighted) {
     highlighted_ = highlighted;
     const QColor colour = highlighted ? QColor(Qt::white) : DarkGrey();
-    setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour.name()));
+    SetTextColour(this, colour);
 }
 
 void MenuCaption::enterEvent(QEnterEvent* event) {

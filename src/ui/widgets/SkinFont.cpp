@@ -1,5 +1,8 @@
 #include "ui/widgets/SkinFont.h"
 
+#include <QPalette>
+#include <QWidget>
+
 namespace oplix::ui {
 
 QFont SkinFont(int layoutPoints, bool bold) {
@@ -8,6 +11,13 @@ QFont SkinFont(int layoutPoints, bool bold) {
     font.setPointSize(std::max(1, layoutPoints - 1));
     font.setBold(bold);
     return font;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette colours = widget->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    colours.setColor(QPalette::Text, colour);
+    widget->setPalette(colours);
 }
 
 }  // namespace oplix::ui

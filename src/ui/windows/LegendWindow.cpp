@@ -70,15 +70,13 @@ void LegendWindow::Build() {
     closeMark->setObjectName(QStringLiteral("LCloseLegenda"));
     connect(closeMark, &ClickArea::clicked, this, &LegendWindow::CloseByMark);
 
-    const QString style =
-        QStringLiteral("color: %1; background: transparent;").arg(DarkGrey().name());
     for (const LegendLine& line : kLines) {
         auto* text = new QLabel(QString::fromUtf8(line.text), panel);
         text->setObjectName(QString::fromLatin1(line.name));
         text->setGeometry(line.rectangle);
         text->setWordWrap(true);
         text->setFont(SkinFont(8));
-        text->setStyleSheet(style);
+        SetTextColour(text, DarkGrey());
     }
 
     checkBox_ = new QCheckBox(QStringLiteral("Nie pokazuj legendy"), panel);

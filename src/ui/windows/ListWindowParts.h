@@ -58,8 +58,7 @@ inline QLabel* ChoiceLabel(QWidget* window, const char* name, const QRect& recta
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(rectangle);
     label->setFont(SkinFont(8, true));
-    label->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;").arg(DarkGrey().name()));
+    SetTextColour(label, DarkGrey());
     return label;
 }
 

@@ -80,7 +80,7 @@ void MessageBoxWindow::Build() {
     text_->setWordWrap(true);
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text_->setFont(SkinFont(9));
-    text_->setStyleSheet(QStringLiteral("color: rgb(68, 68, 68); background: transparent;"));
+    SetTextColour(text_, QColor(68, 68, 68));
     for (int i = 0; i < kButtonCount; ++i) {
         buttons_[static_cast<std::size_t>(i)] = new PictureButton(this, kButtons[i].rectangle);
         connect(buttons_[static_cast<std::size_t>(i)], &PictureButton::clicked, this,

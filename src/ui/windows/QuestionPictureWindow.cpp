@@ -93,8 +93,7 @@ QRegion QuestionPictureWindow::Shape(QSize size) const {
 void QuestionPictureWindow::ShowEmpty() {
     SetPictureState(State::Empty);
     PlaceBesideMainWindow();
-    show();
-    raise();
+    ShowSoon();
 }
 
 QSize QuestionPictureWindow::SizeFor(State state) const {

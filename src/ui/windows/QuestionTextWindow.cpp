@@ -125,8 +125,7 @@ void QuestionTextWindow::ShowEmpty() {
     linesPerPage_ = 10;
     smaller_->show();
     larger_->show();
-    show();
-    raise();
+    ShowSoon();
 }
 
 void QuestionTextWindow::Empty() {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "ui/widgets/ClickArea.h"
@@ -155,6 +156,21 @@ void SideWindowFrame::LayOutBody(int width, int height) {
 void SideWindowFrame::ShowAs(QSize size) {
     resize(size);
     setMask(Shape(size));
+}
+
+void SideWindowFrame::ShowSoon() {
+    showPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (showPending_) {
+            show();
+            raise();
+        }
+    });
+}
+
+void SideWindowFrame::setVisible(bool visible) {
+    showPending_ = false;
+    QWidget::setVisible(visible);
 }
 
 void SideWindowFrame::ShowBodyAndStrip(bool body, bool strip) {

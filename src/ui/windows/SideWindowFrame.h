@@ -44,6 +44,9 @@ public:
     bool BodyShown() const;
     bool StripShown() const;
 
+    // Hiding also drops a showing still to come.
+    void setVisible(bool visible) override;
+
 protected:
     explicit SideWindowFrame(const SideFrameLooks& looks, QWidget* parent = nullptr);
 
@@ -52,6 +55,9 @@ protected:
     virtual QRegion Shape(QSize size) const = 0;
 
     void PlaceBesideMainWindow();
+    // Shows and raises the window from the event loop, so that a main window painted at once
+    // (the first question of a test) reaches the screen before the X work of mapping this one.
+    void ShowSoon();
     void SetMarksActive(bool active) { marksActive_ = active; }
     void StopDragging() { dragging_ = false; }
 
@@ -90,6 +96,7 @@ private:
     std::function<QPoint()> panelOrigin_;
     bool marksActive_ = false;
     bool dragging_ = false;
+    bool showPending_ = false;
     QPoint lastCursor_;
 
     QWidget* body_ = nullptr;

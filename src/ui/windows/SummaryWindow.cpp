@@ -39,8 +39,7 @@ SummaryWindow::SummaryWindow(QString documentsFolder, QWidget* parent)
     text_->setWordWrap(true);
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text_->setFont(SkinFont(8));
-    text_->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;").arg(DarkGrey().name()));
+    SetTextColour(text_, DarkGrey());
 
     auto* closeMark = new ClickArea(this, QRect(283, 6, 17, 17));
     closeMark->setObjectName(QStringLiteral("LClosePodsumowanie"));
