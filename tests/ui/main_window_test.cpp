@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "ui/main/LocalPath.h"
 #include "ui/main/MainWindow.h"
 #include "ui/widgets/MenuCaption.h"
 
@@ -24,6 +25,34 @@ private slots:
     void cleanup() {
         window_->Quit();
         delete window_;
+    }
+
+    // What a file manager hands over on the command line or in a drop.
+    void testFileArgumentBecomesALocalPath_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain path") << "/home/uczen/Testy/a b.skt"
+                                    << "/home/uczen/Testy/a b.skt";
+        QTest::newRow("plain path with % and #") << "/tmp/50%20#1.skt"
+                                                 << "/tmp/50%20#1.skt";
+        QTest::newRow("relative path") << "Testy/Figury.skt"
+                                       << "Testy/Figury.skt";
+        QTest::newRow("file address") << "file:///home/uczen/Figury.skt"
+                                      << "/home/uczen/Figury.skt";
+        QTest::newRow("encoded Polish letters and space")
+            << "file:///home/uczen/%C5%81%C3%B3d%C5%BA%20test.skt"
+            << QString::fromUtf8("/home/uczen/Łódź test.skt");
+        QTest::newRow("localhost") << "file://localhost/tmp/x.skt"
+                                   << "/tmp/x.skt";
+        QTest::newRow("another host is a network path") << "file://serwer/testy/x.skt"
+                                                        << "//serwer/testy/x.skt";
+        QTest::newRow("web address stays") << "https://example.org/x.skt"
+                                           << "https://example.org/x.skt";
+    }
+    void testFileArgumentBecomesALocalPath() {
+        QFETCH(QString, argument);
+        QFETCH(QString, path);
+        QCOMPARE(oplix::ui::LocalPath(argument), path);
     }
 
     void keysWithExactModifiers_data() {

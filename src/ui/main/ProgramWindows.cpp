@@ -8,6 +8,7 @@
 #include "app/SettingsFile.h"
 #include "storage/Random.h"
 #include "testing/TestSession.h"
+#include "ui/main/LocalPath.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/QtMinuteTimer.h"
 #include "ui/main/QtSoundPlayer.h"
@@ -32,12 +33,6 @@ constexpr const char* kHomePage = "https://pelmar.example.org/oplix/";
 
 bool IsTestFileName(const QString& path) {
     return path.endsWith(QStringLiteral(".skt"), Qt::CaseInsensitive);
-}
-
-// A file manager may hand over a file:// address instead of a path.
-QString LocalPath(const QString& argument) {
-    const QUrl url(argument);
-    return url.isLocalFile() ? url.toLocalFile() : argument;
 }
 
 }  // namespace
