@@ -1,6 +1,6 @@
-// A pupil starts tests from the lists with the mouse: named from both lists, where the result
-// goes by itself into the class's results folder, and anonymously from the tests list, where
-// nothing is written unless he saves it.
+// A pupil starts tests from the lists with the mouse: named from both lists, or named from the
+// students list with a test file, where the result goes by itself into the class's results
+// folder; and anonymously from the tests list, where nothing is written unless he saves it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -207,6 +207,35 @@ TEST_F(ListsEndToEnd, AnonymousPupilFromTheTestsListLeavesNoFile) {
 
     EXPECT_TRUE(SolarSystemWasLoaded());
     EXPECT_TRUE(FilesBelow(home_.Path(), ".sko").empty());
+}
+
+TEST_F(ListsEndToEnd, ListedPupilWithATestFileGetsTheResultInTheClassFolder) {
+    const int questions = QuestionCount();
+    const pid_t program = StartProgram();
+    ChooseFromTestsMenu(2);
+    ASSERT_TRUE(x11_.WaitForWindow("Wybór ucznia", 5000));
+    Pause(300);
+    const ScreenPoint window = OnPanel(280, 61);
+    Click({window.x + 44 + 100, window.y + 54 + 10});  // the class chooser, then the second class
+    Click({window.x + 44 + 60, window.y + 54 + 13 + 6});
+    Click({window.x + 35 + 40, window.y + 86 + 13 * 1 + 6});  // Zieliński Piotr
+    Click({window.x + 181 + 44, window.y + 385 + 12});        // accept
+    ASSERT_TRUE(x11_.WaitForWindow("Wskaż plik testu", 5000));
+    Pause(500);
+    x11_.Type(kSolarSystem);
+    x11_.Key("Return");
+    Pause(1000);
+    SolveAndGrade(questions);
+    CloseSummaryLeaveAndEnd(program);
+    EXPECT_TRUE(SolarSystemWasLoaded());
+
+    const std::vector<std::string> results = FilesBelow(home_.File("wyniki"), ".sko");
+    ASSERT_EQ(results.size(), 1u);
+    const json result = Show(results.front(), home_);
+    EXPECT_EQ(result["surname"], "Zieliński");
+    EXPECT_EQ(result["firstName"], "Piotr");
+    EXPECT_EQ(result["questions"].size(), static_cast<std::size_t>(questions));
+    EXPECT_TRUE(FilesBelow(home_.File("Documents"), ".sko").empty());
 }
 
 }  // namespace
