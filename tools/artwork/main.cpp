@@ -1,9 +1,12 @@
 // oplix-artwork OUTPUT_FOLDER [--preview PNG_FOLDER]
 //
 // Paints every skin picture and makes the two sounds into OUTPUT_FOLDER (skin/*.jpg,
-// sounds/*.wav, oplix.qrc). With --preview each picture is also saved as PNG for a look.
+// sounds/*.wav, oplix.qrc), and the desktop's icons (icons/hicolor/*/*/*.png), which are
+// installed beside the program, not compiled into it. With --preview each skin picture is
+// also saved as PNG for a look.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QSet>
@@ -11,6 +14,7 @@
 #include <functional>
 
 #include "Chimes.h"
+#include "IconArt.h"
 #include "ResourceFiles.h"
 #include "SkinArt.h"
 #include "SkinStyle.h"
@@ -99,6 +103,21 @@ QString WriteSounds(const Options& options, QStringList& names) {
     return {};
 }
 
+QString WriteIcons(const Options& options, int& count) {
+    const QDir icons(options.output + QStringLiteral("/icons"));
+    for (const IconPicture& icon : PaintIcons()) {
+        const QString path = icons.filePath(icon.path);
+        if (!QDir().mkpath(QFileInfo(path).path())) {
+            return QStringLiteral("cannot create the folder of %1").arg(path);
+        }
+        if (!icon.image.save(path, "PNG")) {
+            return QStringLiteral("cannot write %1").arg(path);
+        }
+        ++count;
+    }
+    return {};
+}
+
 int WriteEverything(const Options& options) {
     QStringList pictures;
     QStringList sounds;
@@ -111,9 +130,13 @@ int WriteEverything(const Options& options) {
     if (const Status listed = WriteResourceList(options.output, pictures, sounds); !listed) {
         return Fail(QString::fromStdString(listed.error().message));
     }
-    std::printf("%lld pictures and %lld sounds written to %s\n",
+    int icons = 0;
+    if (const QString failure = WriteIcons(options, icons); !failure.isEmpty()) {
+        return Fail(failure);
+    }
+    std::printf("%lld pictures, %lld sounds and %d icons written to %s\n",
                 static_cast<long long>(pictures.size()), static_cast<long long>(sounds.size()),
-                qPrintable(options.output));
+                icons, qPrintable(options.output));
     return 0;
 }
 
