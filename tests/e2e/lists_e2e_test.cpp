@@ -131,13 +131,7 @@ protected:
         const ScreenPoint summary = OnPanel(375, 222);
         Click({summary.x + 283 + 8, summary.y + 6 + 8});
         Click(OnPanel(640 + 45, 513 + 13));
-        Click(OnPanel(744 + 9, 8 + 5));
-        const bool ended = HasExited(program, 10000);
-        if (!ended) {
-            kill(program, SIGKILL);
-            WaitFor(program);
-        }
-        EXPECT_TRUE(ended);
+        EndProgram(program);
     }
 
     int QuestionCount() {

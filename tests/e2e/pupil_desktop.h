@@ -67,6 +67,17 @@ protected:
                 {"LANG", "C.UTF-8"}};
     }
 
+    // The main window's close area; the program must then end by itself.
+    void EndProgram(pid_t program) const {
+        Click(OnPanel(744 + 9, 8 + 5));
+        const bool ended = HasExited(program, 10000);
+        if (!ended) {
+            kill(program, SIGKILL);
+            WaitFor(program);
+        }
+        EXPECT_TRUE(ended);
+    }
+
     X11Session x11_;
     testing_files::ScratchFolder home_;
 };

@@ -49,13 +49,7 @@ TEST_F(SolveTestFile, AnonymousPupilAnswersGradesAndSavesTheResult) {
     Pause(1000);
     Click({summary.x + 283 + 8, summary.y + 6 + 8});  // close the summary
     Click(OnPanel(640 + 45, 513 + 13));               // leave the test
-    Click(OnPanel(744 + 9, 8 + 5));                   // end the program
-    const bool ended = HasExited(program, 10000);
-    if (!ended) {
-        kill(program, SIGKILL);
-        WaitFor(program);
-    }
-    EXPECT_TRUE(ended);
+    EndProgram(program);
 
     const json result = Show(saved, home_);
     ASSERT_EQ(result["kind"], "result");

@@ -79,16 +79,6 @@ protected:
             testing_files::JournalMessages(home_.File("data/Pelmar/Oplix/Test/Dziennik.txt"));
         return std::find(messages.begin(), messages.end(), line) != messages.end();
     }
-
-    void EndProgram(pid_t program) {
-        Click(OnPanel(744 + 9, 8 + 5));
-        const bool ended = HasExited(program, 10000);
-        if (!ended) {
-            kill(program, SIGKILL);
-            WaitFor(program);
-        }
-        EXPECT_TRUE(ended);
-    }
 };
 
 TEST_F(InstalledProgram, StartsATestFromTheShippedTestsList) {
