@@ -17,5 +17,6 @@ int RunShow(const std::vector<std::string>& args);
 int RunMakeTest(const std::vector<std::string>& args);
 int RunResults(const std::vector<std::string>& args);
 int RunSolve(const std::vector<std::string>& args);
+int RunSettings(const std::vector<std::string>& args);
 
 }  // namespace oplix::tool

@@ -15,7 +15,9 @@ void PrintUsage() {
         "       oplix-tool make-test SOURCE_DIR OUT.skt [--encode] [--utf16] [--v35]\n"
         "       oplix-tool results FILE_OR_FOLDER... [-o OUT.csv]\n"
         "       oplix-tool solve TEST.skt --answers LIST [--pupil SURNAME,FIRSTNAME --students "
-        "LIST.sku --class NAME] [--result OUT.sko] [--minutes N]\n",
+        "LIST.sku --class NAME] [--result OUT.sko] [--minutes N]\n"
+        "       oplix-tool settings show\n"
+        "       oplix-tool settings set KEY VALUE\n",
         stderr);
 }
 
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
     }
     if (command == "solve") {
         return oplix::tool::RunSolve(rest);
+    }
+    if (command == "settings") {
+        return oplix::tool::RunSettings(rest);
     }
     PrintUsage();
     return oplix::tool::kUsageError;

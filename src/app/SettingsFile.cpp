@@ -10,6 +10,7 @@
 
 #include "app/FileReplacement.h"
 #include "storage/Cp1250.h"
+#include "storage/FileOperations.h"
 #include "storage/Scrambling.h"
 #include "storage/Utf.h"
 #include "storage/pkXML.h"
@@ -189,16 +190,13 @@ void SetJournalLevel(const Settings& settings, Journal& journal) {
 }
 
 // Reads every key after the header, in file order; false at the first that damages the file.
-bool ReadKeysAfterHeader(TpkXMLNode& ini, Settings& settings, Journal& journal) {
+bool ReadKeysAfterHeader(TpkXMLNode& ini, Settings& settings) {
     for (const KeyField& key : kKeyFields) {
         if (std::holds_alternative<HeaderKey>(key.field)) {
             continue;
         }
         if (!ReadField(ReadStored(ini, key.name), key.field, settings)) {
             return false;
-        }
-        if (key.name == "dfpz") {
-            SetJournalLevel(settings, journal);
         }
     }
     return true;
@@ -229,33 +227,109 @@ Status StoreKey(const std::string& path, const Settings& settings, std::string_v
 
 constexpr std::string_view kStoreFailed = "Problem z zapisem zmiany ustawień do ini.";
 
+// The values the program itself can set or act on for its integer keys.
+struct AcceptedRange {
+    int Settings::*number;
+    int lowest;
+    int highest;
+};
+
+const std::array<AcceptedRange, 3> kAcceptedRanges = {{
+    {&Settings::wo, 0, 1},
+    {&Settings::dfpz, 0, 4},
+    {&Settings::trc, kCopyReplacing, kCopyVerified},
+}};
+
+const AcceptedRange* FindAcceptedRange(const SettingsField& field) {
+    const auto* number = std::get_if<int Settings::*>(&field);
+    for (const AcceptedRange& range : kAcceptedRanges) {
+        if (number != nullptr && *number == range.number) {
+            return &range;
+        }
+    }
+    return nullptr;
+}
+
+bool WithinAcceptedRange(const Settings& settings, const SettingsField& field) {
+    const AcceptedRange* range = FindAcceptedRange(field);
+    return range == nullptr ||
+           (settings.*range->number >= range->lowest && settings.*range->number <= range->highest);
+}
+
+// What a key takes, for the refusal of a text it cannot hold.
+std::string AcceptedTexts(const SettingsField& field) {
+    if (const AcceptedRange* range = FindAcceptedRange(field)) {
+        return "a whole number from " + std::to_string(range->lowest) + " to " +
+               std::to_string(range->highest);
+    }
+    if (std::holds_alternative<bool Settings::*>(field)) {
+        return "0 or 1";
+    }
+    if (std::holds_alternative<std::array<int, 5> Settings::*>(field)) {
+        return "five thresholds of two digits, each 10 to 99, back to back (9585755030)";
+    }
+    return "a text of at most " + std::to_string(kMaxScrambledValueSize) +
+           " characters, each one that Windows-1250 holds";
+}
+
+// Stores a key the program itself never changes; only a failure is journalled.
+bool StoreReadOnlyKey(const std::string& path, const Settings& settings, Journal& journal,
+                      std::string_view key) {
+    if (!StoreKey(path, settings, key)) {
+        journal.Write(1, kStoreFailed);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+SettingsReadOutcome ReadSettingsFile(const std::string& path, Settings& settings) {
+    if (IsMissingFile(path)) {
+        return SettingsReadOutcome::Missing;
+    }
+    TpkXML document;
+    if (!document.LoadFromFile(path)) {
+        return SettingsReadOutcome::Damaged;
+    }
+    TpkXMLNode& ini = IniElement(document);
+    const std::optional<std::string> header = ReadStored(ini, "ed");
+    if (!header) {
+        return SettingsReadOutcome::Damaged;
+    }
+    if (*header != kSettingsHeader) {
+        return SettingsReadOutcome::WrongHeader;
+    }
+    Settings read = settings;
+    if (!ReadKeysAfterHeader(ini, read)) {
+        return SettingsReadOutcome::Damaged;
+    }
+    settings = read;
+    return SettingsReadOutcome::Read;
+}
 
 SettingsLoadOutcome LoadSettings(const std::string& path, Settings& settings, Journal& journal,
                                  MessageBoxPresenter& messages) {
-    if (IsMissingFile(path)) {
-        ShowInformation(messages,
-                        "Plik ustawień nie istnieje. Utworzono plik z ustawieniami domyślymi.");
-        ReplaceWithDefaults(path, settings, journal);
-        journal.Write(1, "Plik ini nie istnieje. Utworzono domyślny plik ini.");
-        return SettingsLoadOutcome::CreatedMissing;
-    }
-    TpkXML document;
-    if (document.LoadFromFile(path)) {
-        TpkXMLNode& ini = IniElement(document);
-        const std::optional<std::string> header = ReadStored(ini, "ed");
-        if (header && *header != kSettingsHeader) {
+    switch (ReadSettingsFile(path, settings)) {
+        case SettingsReadOutcome::Missing:
+            ShowInformation(messages,
+                            "Plik ustawień nie istnieje. Utworzono plik z ustawieniami domyślymi.");
+            ReplaceWithDefaults(path, settings, journal);
+            journal.Write(1, "Plik ini nie istnieje. Utworzono domyślny plik ini.");
+            return SettingsLoadOutcome::CreatedMissing;
+        case SettingsReadOutcome::WrongHeader:
             ShowInformation(
                 messages,
                 "Plik ustawień jest uszkodzony. Utworzono nowy plik z ustawieniami domyślym.");
             journal.Write(0, "Błędny nagłówek pliku ini lub plik uszkodzony.");
             ReplaceWithDefaults(path, settings, journal);
             return SettingsLoadOutcome::WrongHeader;
-        }
-        if (header && ReadKeysAfterHeader(ini, settings, journal)) {
+        case SettingsReadOutcome::Read:
+            SetJournalLevel(settings, journal);
             journal.Write(3, "Poprawnie wczytano plik Test.ini.");
             return SettingsLoadOutcome::Loaded;
-        }
+        case SettingsReadOutcome::Damaged:
+            break;
     }
     ShowInformation(messages,
                     "Plik ustawień jest uszkodzony. Utwórzono nowy plik z ustawieniami domyślym.");
@@ -372,6 +446,51 @@ bool SettingsValueReadsBack(const Settings& settings, std::string_view key) {
            (std::holds_alternative<HeaderKey>(field->field)
                 ? *stored == kSettingsHeader
                 : FieldText(back, field->field) == FieldText(settings, field->field));
+}
+
+Status ParseSettingsKeyText(Settings& settings, std::string_view key, std::string_view text) {
+    const KeyField* field = FindKeyField(key);
+    if (field == nullptr) {
+        return Error{0, "no setting is named " + std::string(key)};
+    }
+    if (std::holds_alternative<HeaderKey>(field->field)) {
+        return Error{0, "ed is the file's header word, not a setting"};
+    }
+    Settings parsed = settings;
+    const bool readsAsGiven = ReadField(Utf8ToCp1250(text), field->field, parsed) &&
+                              FieldText(parsed, field->field) == text;
+    if (!readsAsGiven || !WithinAcceptedRange(parsed, field->field) ||
+        !SettingsValueReadsBack(parsed, key)) {
+        return Error{0, std::string(key) + " takes " + AcceptedTexts(field->field) + ", not \"" +
+                            std::string(text) + "\""};
+    }
+    settings = parsed;
+    return Success();
+}
+
+Status StoreSettingsKey(const std::string& path, Settings& settings, Journal& journal,
+                        std::string_view key, std::string_view text) {
+    Settings parsed = settings;
+    if (Status accepted = ParseSettingsKeyText(parsed, key, text); !accepted) {
+        return accepted;
+    }
+    bool stored = false;
+    if (key == "wo") {
+        stored = StoreWindowMode(path, settings, journal, parsed.wo);
+    } else if (key == "dfpz") {
+        stored = StoreJournalLevel(path, settings, journal, parsed.dfpz);
+    } else if (key == "trc") {
+        stored = StoreCopyMethod(path, settings, journal, parsed.trc);
+    } else if (key == "opl") {
+        stored = StoreLegendShown(path, settings, journal, parsed.opl);
+    } else {
+        settings = parsed;
+        stored = StoreReadOnlyKey(path, settings, journal, key);
+    }
+    if (!stored) {
+        return Error{0, "cannot write " + path};
+    }
+    return Success();
 }
 
 }  // namespace oplix

@@ -7,6 +7,7 @@
 #include "app/Journal.h"
 #include "app/MessageBox.h"
 #include "app/Settings.h"
+#include "storage/Result.h"
 
 namespace oplix {
 
@@ -32,6 +33,17 @@ enum class SettingsLoadOutcome {
 // box, its journal line and a new file with the defaults, which `settings` then holds.
 SettingsLoadOutcome LoadSettings(const std::string& path, Settings& settings, Journal& journal,
                                  MessageBoxPresenter& messages);
+
+enum class SettingsReadOutcome {
+    Read,         // every key read from the file
+    Missing,      // there is no file
+    WrongHeader,  // `ed` reads back as another word
+    Damaged,      // the file cannot be read as settings
+};
+
+// Reads the file as LoadSettings does, but shows nothing, journals nothing and writes nothing.
+// `settings` changes only when every key was read.
+SettingsReadOutcome ReadSettingsFile(const std::string& path, Settings& settings);
 
 // Start-up raises a copy method of 0 or less, read or not, to 1.
 void RaiseCopyMethodForStartUp(Settings& settings);
@@ -60,5 +72,19 @@ std::string SettingsKeyText(const Settings& settings, std::string_view key);
 // value: thresholds must lie within 10..99, texts must survive Windows-1250, the scrambling
 // and the XML text. False for an unknown key.
 bool SettingsValueReadsBack(const Settings& settings, std::string_view key);
+
+// Puts into `settings` the value the file's reader makes of `text`, the key's text before
+// scrambling (UTF-8). Refuses, leaving `settings` as it was, an unknown key, the header `ed`, a
+// text that would not be written back as itself (a flag other than 0 or 1, a sign or leading
+// zero on a number, `sk` not ten digits, a character Windows-1250 cannot hold), a threshold
+// outside 10..99, a window mode other than 0 or 1, a journal level outside 0..4 and a copy
+// method outside 1..4.
+Status ParseSettingsKeyText(Settings& settings, std::string_view key, std::string_view text);
+
+// Parses `text` as ParseSettingsKeyText does, then stores the key as its own Store function
+// above does, journal lines and all. A key that has no Store function of its own is stored the
+// same way and journals only a failure. A refused text writes nothing and changes nothing.
+Status StoreSettingsKey(const std::string& path, Settings& settings, Journal& journal,
+                        std::string_view key, std::string_view text);
 
 }  // namespace oplix
