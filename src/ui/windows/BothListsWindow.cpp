@@ -1,7 +1,6 @@
 #include "ui/windows/BothListsWindow.h"
 
 #include "formats/StudentsListFile.h"
-#include "ui/widgets/ClickArea.h"
 #include "ui/windows/ListTree.h"
 #include "ui/windows/PupilChoice.h"
 #include "ui/windows/TestChoice.h"
@@ -26,20 +25,13 @@ BothListsWindow::BothListsWindow(ListWindowServices services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)),
       tree_(std::make_unique<ListTree>()) {
-    setObjectName(QStringLiteral("TFOknoObieListy"));
-    setWindowTitle(QStringLiteral("Wybór ucznia i testu"));
-    setModal(true);
-    setFixedSize(585, 486);
+    SetUpListWindow(this, "TFOknoObieListy", QStringLiteral("Wybór ucznia i testu"),
+                    QSize(585, 486));
     ListWindowBackground(this, "ImTloListy", QStringLiteral("TloObieListy"));
     pupils_ = new PupilChoice(this, kPupils, services_);
     tests_ =
         new TestChoice(this, QRect(301, 47, 245, 305), QRect(32, 447, 257, 13), *tree_, services_);
-    auto* accept = new ClickArea(this, QRect(456, 383, 89, 24));
-    accept->setObjectName(QStringLiteral("LWprowadz"));
-    connect(accept, &ClickArea::clicked, this, &BothListsWindow::Accept);
-    auto* cancel = new ClickArea(this, QRect(456, 419, 89, 24));
-    cancel->setObjectName(QStringLiteral("LAnuluj"));
-    connect(cancel, &ClickArea::clicked, this, &BothListsWindow::Cancel);
+    AddAcceptAndCancel(this, QPoint(456, 383), &BothListsWindow::Accept, &BothListsWindow::Cancel);
 }
 
 BothListsWindow::~BothListsWindow() = default;
@@ -69,9 +61,7 @@ void BothListsWindow::Open() {
 
 void BothListsWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (services_.origin) {
-        move(services_.origin() + kOffset);
-    }
+    PlaceFromPanel(this, services_, kOffset);
     pupils_->SetLabel(QStringLiteral("Wybór osoby: brak wyboru. "));
     tests_->ShowNoChoice();
 }

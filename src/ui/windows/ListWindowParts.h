@@ -11,6 +11,7 @@
 #include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "formats/StudentsList.h"
+#include "ui/widgets/ClickArea.h"
 #include "ui/widgets/SkinFont.h"
 #include "ui/widgets/SkinPicture.h"
 
@@ -30,6 +31,34 @@ struct ListWindowServices {
     // Starts the test the choice names; called once the window has closed.
     std::function<void()> startTest;
 };
+
+// The window's name, title and fixed size; it is modal.
+inline void SetUpListWindow(QWidget* window, const char* name, const QString& title, QSize size) {
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(title);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->setFixedSize(size);
+}
+
+// The accept area over the background's drawn button at `acceptAt`, the cancel area over the
+// one 36 pixels below it.
+template <typename Window>
+void AddAcceptAndCancel(Window* window, QPoint acceptAt, void (Window::*accept)(),
+                        void (Window::*cancel)()) {
+    auto* acceptArea = new ClickArea(window, QRect(acceptAt, QSize(89, 24)));
+    acceptArea->setObjectName(QStringLiteral("LWprowadz"));
+    QObject::connect(acceptArea, &ClickArea::clicked, window, accept);
+    auto* cancelArea = new ClickArea(window, QRect(acceptAt + QPoint(0, 36), QSize(89, 24)));
+    cancelArea->setObjectName(QStringLiteral("LAnuluj"));
+    QObject::connect(cancelArea, &ClickArea::clicked, window, cancel);
+}
+
+// Every showing places the window from the main panel's corner.
+inline void PlaceFromPanel(QWidget* window, const ListWindowServices& services, QPoint offset) {
+    if (services.origin) {
+        window->move(services.origin() + offset);
+    }
+}
 
 // The window's background picture, its design: heading, white fields and drawn buttons.
 inline QLabel* ListWindowBackground(QWidget* window, const char* name, const QString& picture) {

@@ -1,7 +1,6 @@
 #include "ui/windows/PupilsListWindow.h"
 
 #include "formats/StudentsListFile.h"
-#include "ui/widgets/ClickArea.h"
 #include "ui/windows/PupilChoice.h"
 
 namespace oplix::ui {
@@ -24,18 +23,11 @@ const PupilChoiceLayout kPupils{.listPanel = QRect(35, 86, 220, 267),
 PupilsListWindow::PupilsListWindow(ListWindowServices services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)) {
-    setObjectName(QStringLiteral("TFOknoLUczniow"));
-    setWindowTitle(QStringLiteral("Wybór ucznia"));
-    setModal(true);
-    setFixedSize(310, 487);
+    SetUpListWindow(this, "TFOknoLUczniow", QStringLiteral("Wybór ucznia"), QSize(310, 487));
     ListWindowBackground(this, "ImTlo", QStringLiteral("TloListyUczniow"));
     pupils_ = new PupilChoice(this, kPupils, services_);
-    auto* accept = new ClickArea(this, QRect(181, 385, 89, 24));
-    accept->setObjectName(QStringLiteral("LWprowadz"));
-    connect(accept, &ClickArea::clicked, this, &PupilsListWindow::Accept);
-    auto* cancel = new ClickArea(this, QRect(181, 421, 89, 24));
-    cancel->setObjectName(QStringLiteral("LAnuluj"));
-    connect(cancel, &ClickArea::clicked, this, &PupilsListWindow::Cancel);
+    AddAcceptAndCancel(this, QPoint(181, 385), &PupilsListWindow::Accept,
+                       &PupilsListWindow::Cancel);
 }
 
 bool PupilsListWindow::Prepare() {
@@ -57,9 +49,7 @@ void PupilsListWindow::Open() {
 
 void PupilsListWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (services_.origin) {
-        move(services_.origin() + kOffset);
-    }
+    PlaceFromPanel(this, services_, kOffset);
     pupils_->SetLabel(QStringLiteral("Nie wybrano żadnej osoby. "));
 }
 

@@ -1,6 +1,5 @@
 #include "ui/windows/TestsListWindow.h"
 
-#include "ui/widgets/ClickArea.h"
 #include "ui/windows/TestChoice.h"
 
 namespace oplix::ui {
@@ -14,19 +13,11 @@ constexpr std::string_view kIncomplete =
 TestsListWindow::TestsListWindow(ListWindowServices services, ListTree& tree, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)) {
-    setObjectName(QStringLiteral("TFOknoLTestow"));
-    setWindowTitle(QStringLiteral("Wybór testu"));
-    setModal(true);
-    setFixedSize(310, 487);
+    SetUpListWindow(this, "TFOknoLTestow", QStringLiteral("Wybór testu"), QSize(310, 487));
     ListWindowBackground(this, "ImTlo", QStringLiteral("TloListyTestow"));
     tests_ =
         new TestChoice(this, QRect(33, 47, 245, 305), QRect(29, 451, 249, 13), tree, services_);
-    auto* accept = new ClickArea(this, QRect(181, 384, 89, 24));
-    accept->setObjectName(QStringLiteral("LWprowadz"));
-    connect(accept, &ClickArea::clicked, this, &TestsListWindow::Accept);
-    auto* cancel = new ClickArea(this, QRect(181, 420, 89, 24));
-    cancel->setObjectName(QStringLiteral("LAnuluj"));
-    connect(cancel, &ClickArea::clicked, this, &TestsListWindow::Cancel);
+    AddAcceptAndCancel(this, QPoint(181, 384), &TestsListWindow::Accept, &TestsListWindow::Cancel);
 }
 
 bool TestsListWindow::Prepare() {
@@ -42,9 +33,7 @@ void TestsListWindow::Open() {
 
 void TestsListWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (services_.origin) {
-        move(services_.origin() + kOffset);
-    }
+    PlaceFromPanel(this, services_, kOffset);
     tests_->ShowNoChoice();
 }
 
