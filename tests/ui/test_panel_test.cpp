@@ -1,7 +1,7 @@
 // The test panel driven by a real test session: clicks on the answer buttons and the list,
 // the list's height and scroll bar, the grade button and the letters after grading.
 #include <QLabel>
-#include <QTextEdit>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
@@ -11,6 +11,8 @@
 #include "ui/widgets/PictureButton.h"
 #include "ui/widgets/RAMScrollBar.h"
 #include "ui/widgets/SkinPicture.h"
+#include "ui/widgets/TextBox.h"
+#include "ui/widgets/WrappedTextView.h"
 #include "ui_test_support.h"
 
 using namespace oplix;
@@ -23,9 +25,9 @@ constexpr int kRow = TestPanel::kRowHeight;
 
 // One pupil's test on a real panel, with silent stand-ins for the other windows.
 struct PanelHarness : SessionRig<> {
-    bool Start(const TestDocument& test) {
+    bool Start(const TestDocument& test, const std::string& name = "test.skt") {
         CurrentChoice choice;
-        choice.testPath = WriteTestFile(folder, test);
+        choice.testPath = WriteTestFile(folder, test, name);
         choice.mode = StartMode::TestFileAnonymously;
         return !choice.testPath.empty() && session.StartTest(choice);
     }
@@ -72,6 +74,11 @@ QImage LetterCell(const char* strip, int cell, int slot, LetterState state) {
         .copy((slot - 1) * cell, static_cast<int>(state) * cell, cell, cell);
 }
 
+// A skin picture as the panel copies cells from it.
+QImage Strip(const char* name) {
+    return LoadSkinPicture(QString::fromLatin1(name)).convertToFormat(QImage::Format_RGB32);
+}
+
 // The list row's letter of the slot and the answer button show the state's cells, checked
 // pixel by pixel when the strips are among the resources, and as recorded by the panel always.
 void ExpectLetter(PanelHarness& harness, int question, int slot, LetterState state, bool onButton) {
@@ -102,6 +109,7 @@ private slots:
     void wholeTestSolvedByClicks();
     void listHeightAndScrollBar_data();
     void listHeightAndScrollBar();
+    void listRedrawnForTheNextTest();
     void clickInListSelectsRow_data();
     void clickInListSelectsRow();
     void answerButtonsFollowAnswerCount_data();
@@ -125,7 +133,7 @@ void TestPanelTest::wholeTestSolvedByClicks() {
         const int question = order[i];
         harness.ClickQuestionRow(question);
         QCOMPARE(harness.session.CurrentQuestion(), question);
-        QCOMPARE(harness.Control<QTextEdit>("LPytanie")->toPlainText(),
+        QCOMPARE(harness.Control<TextBox>("LPytanie")->toPlainText(),
                  QStringLiteral("Pytanie numer %1").arg(question));
         for (int slot = 1; slot <= 4; ++slot) {
             QCOMPARE(harness.AnswerLabel(slot)->text().toStdString(),
@@ -184,6 +192,42 @@ void TestPanelTest::listHeightAndScrollBar() {
     QCOMPARE(list->y(), -kRow * scrollMax);
 }
 
+// A shorter test after a longer one redraws the list: plain letters in its own rows and
+// columns only, and only its first number white. On screen, scrolled, the list panel shows
+// the list picture from the row it is scrolled to.
+void TestPanelTest::listRedrawnForTheNextTest() {
+    const QImage background = Strip("TloListy");
+    const QImage numbers = Strip("Numery");
+    const QImage whiteNumbers = Strip("NumeryBiale");
+    QVERIFY(!background.isNull() && !numbers.isNull() && !whiteNumbers.isNull());
+    PanelHarness harness;
+    QVERIFY(harness.Start(SmallTest(14, 5)));
+    harness.ClickQuestionRow(3);
+    harness.ClickAnswer(harness.SlotOf(3, true));
+    harness.Control<RAMScrollBar>("ListwaV")->setPosition(3);
+    const QImage shown = harness.Control<QWidget>("PPodListe")
+                             ->grab()
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, harness.panel.ListPicture().copy(0, 3 * kRow, shown.width(), shown.height()));
+
+    QVERIFY(harness.Start(SmallTest(3, 3), "next.skt"));
+    const QImage picture = harness.panel.ListPicture();
+    for (int question = 1; question <= 14; ++question) {
+        for (int slot = 1; slot <= 5; ++slot) {
+            const QRect cell(kRow * slot + 8, kRow * question - 25, 25, 25);
+            if (question <= 3 && slot <= 3) {
+                ExpectLetter(harness, question, slot, LetterState::Plain, true);
+            } else {
+                QCOMPARE(picture.copy(cell), background.copy(cell));
+            }
+        }
+        const QRect number(0, kRow * (question - 1), 25, kRow);
+        QCOMPARE(picture.copy(number.translated(2, 0)),
+                 (question == 1 ? whiteNumbers : numbers).copy(number));
+    }
+}
+
 void TestPanelTest::clickInListSelectsRow_data() {
     QTest::addColumn<int>("questions");
     QTest::addColumn<int>("scroll");
@@ -208,7 +252,7 @@ void TestPanelTest::clickInListSelectsRow() {
     }
     harness.ClickList(y);
     QCOMPARE(harness.session.CurrentQuestion(), selected);
-    QCOMPARE(harness.Control<QTextEdit>("LPytanie")->toPlainText(),
+    QCOMPARE(harness.Control<TextBox>("LPytanie")->toPlainText(),
              QStringLiteral("Pytanie numer %1").arg(selected));
 }
 
@@ -292,19 +336,21 @@ void TestPanelTest::hintPanelClosesWithAnotherQuestion() {
     QVERIFY(!harness.Shown("ImPodpowiedz"));
 }
 
-// No caret or selection can stay in the question text: a click sends the focus to the
-// invisible button, and the text has no context menu to copy from.
+// No caret or selection can show in the question text: it takes no focus, a click on it sends
+// the focus to the invisible button, and it has no context menu to copy from.
 void TestPanelTest::questionTextGivesTheFocusAway() {
     PanelHarness harness;
     QVERIFY(harness.Start(SmallTest(1, 3)));
     harness.panel.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&harness.panel));
-    auto* text = harness.Control<QTextEdit>("LPytanie");
-    text->setFocus();
-    QCOMPARE(QApplication::focusWidget(), text);
-    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+    auto* text = harness.Control<TextBox>("LPytanie");
+    harness.Control<QWidget>("BFocus")->clearFocus();
+    QTest::mouseClick(text->view(), Qt::LeftButton, {}, QPoint(20, 10));
     QCOMPARE(QApplication::focusWidget(), harness.Control<QWidget>("BFocus"));
-    QVERIFY(!text->textCursor().hasSelection());
+    const QWidget* parts[] = {text, text->view(), text->verticalScrollBar()};
+    for (const QWidget* part : parts) {
+        QCOMPARE(part->focusPolicy(), Qt::NoFocus);
+    }
     QCOMPARE(text->contextMenuPolicy(), Qt::PreventContextMenu);
 }
 

@@ -1,10 +1,14 @@
-// The skinned scroll bar and the cylinder gauge, as the windows and the pupil use them.
+// The skinned scroll bar, the cylinder gauge and the text box, as the windows and the pupil
+// use them.
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "ui/widgets/ProgressCyl.h"
 #include "ui/widgets/RAMScrollBar.h"
+#include "ui/widgets/TextBox.h"
+#include "ui/widgets/WrappedTextView.h"
 
 using namespace oplix::ui;
 
@@ -52,6 +56,9 @@ private slots:
     void draggedSliderSetsPositionAndSnapsBackFarAway();
     void gaugeKeepsPositionInRangeAndFillsFromTheBottom();
     void gaugeHintBreaksLines();
+    void textBoxSplitsParagraphs_data();
+    void textBoxSplitsParagraphs();
+    void textBoxScrollsByLines();
 };
 
 void WidgetsTest::sliderLengthFollowsLargeChange_data() {
@@ -201,6 +208,60 @@ void WidgetsTest::gaugeHintBreaksLines() {
     ProgressCyl gauge;
     gauge.setHint(QStringLiteral("Czas pracy: 3 min\rPozostało: 7 min"));
     QCOMPARE(gauge.toolTip(), QStringLiteral("Czas pracy: 3 min\nPozostało: 7 min"));
+}
+
+void WidgetsTest::textBoxSplitsParagraphs_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("paragraphs");
+    QTest::newRow("CR LF") << "a\r\nb" << QStringList{"a", "b"};
+    QTest::newRow("CR alone") << "a\rb" << QStringList{"a", "b"};
+    QTest::newRow("LF alone") << "a\nb" << QStringList{"a", "b"};
+    QTest::newRow("empty line between") << "a\r\n\r\nb" << QStringList{"a", "", "b"};
+    QTest::newRow("LF CR is two breaks") << "a\n\rb" << QStringList{"a", "", "b"};
+    QTest::newRow("break at the end") << "a\r\n" << QStringList{"a", ""};
+    QTest::newRow("no text") << "" << QStringList{""};
+}
+
+void WidgetsTest::textBoxSplitsParagraphs() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, paragraphs);
+    TextBox box;
+    box.resize(441, 63);
+    box.setPlainText(text);
+    QCOMPARE(box.toPlainText(), paragraphs.join(QLatin1Char('\n')));
+}
+
+// The bar's range is the lines the box cannot show; bar, wheel and a new text move the text.
+void WidgetsTest::textBoxScrollsByLines() {
+    TextBox box;
+    box.resize(441, 63);
+    QStringList lines;
+    for (int line = 1; line <= 20; ++line) {
+        lines.push_back(QStringLiteral("wiersz %1").arg(line));
+    }
+    box.show();
+    box.setPlainText(lines.join(QLatin1Char('\n')));
+    QScrollBar* bar = box.verticalScrollBar();
+    const int shown = box.view()->height() / box.view()->lineHeight();
+    QVERIFY(shown >= 1 && shown < 20);
+    QCOMPARE(bar->maximum(), 20 - shown);
+    QCOMPARE(bar->x() + bar->width(), box.width());
+    QCOMPARE(box.view()->width(), box.width() - bar->width());
+
+    bar->setValue(2);
+    QCOMPARE(box.view()->firstVisibleLine(), 2);
+    QWheelEvent down(QPointF(10, 10), box.view()->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box.view(), &down);
+    QCOMPARE(bar->value(), 5);
+    QCOMPARE(box.view()->firstVisibleLine(), 5);
+    bar->setValue(99);
+    QCOMPARE(box.view()->firstVisibleLine(), 20 - shown);
+
+    box.setPlainText(QStringLiteral("krótko"));
+    QCOMPARE(bar->maximum(), 0);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(box.view()->firstVisibleLine(), 0);
 }
 
 QTEST_MAIN(WidgetsTest)

@@ -65,12 +65,13 @@ void ProgramWindows::CreateWindows() {
     textWindow_->SetPlacement(panelOrigin);
     panel_ = new TestPanel();
     main_->SetTestPanel(panel_);
-    // Polished and given their X windows now, while the pupil reads the main window, so that
-    // a test's first question is not kept waiting for it.
+    // Polished, painted once off screen and given their X windows now, while the pupil reads
+    // the main window, so that a test's first question is not kept waiting for it.
     // A first showing lays every text of the panel out; done here, hidden at once, it costs
     // the first test nothing.
     panel_->show();
     panel_->hide();
+    panel_->WarmUp();
     pictureWindow_->winId();
     textWindow_->winId();
 }

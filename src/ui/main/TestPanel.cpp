@@ -3,19 +3,22 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTextEdit>
 #include <algorithm>
 #include <functional>
 
 #include "testing/TestSession.h"
 #include "ui/widgets/ClickArea.h"
+#include "ui/widgets/PaintWarmUp.h"
 #include "ui/widgets/PictureButton.h"
 #include "ui/widgets/ProgressCyl.h"
 #include "ui/widgets/RAMScrollBar.h"
 #include "ui/widgets/SkinFont.h"
 #include "ui/widgets/SkinPicture.h"
+#include "ui/widgets/TextBox.h"
+#include "ui/widgets/WrappedTextView.h"
 
 namespace oplix::ui {
 namespace {
@@ -129,19 +132,22 @@ struct TestPanel::Strips {
     std::vector<QImage> whiteNumbers;
 };
 
-// The list picture inside its clipping panel; a press reports its row's y in the picture.
+// The list picture inside its clipping panel, painted where it shows; a press reports its
+// row's y in the picture.
 class TestPanel::ListView : public QWidget {
 public:
-    ListView(QWidget* parent, const QImage& picture, std::function<void(int)> pressedAt)
-        : QWidget(parent), picture_(picture), pressedAt_(std::move(pressedAt)) {
+    using Painter = std::function<void(QPainter&, const QRect&)>;
+
+    ListView(QWidget* parent, Painter paint, std::function<void(int)> pressedAt)
+        : QWidget(parent), paint_(std::move(paint)), pressedAt_(std::move(pressedAt)) {
         setAttribute(Qt::WA_OpaquePaintEvent);
-        resize(picture.size());
+        resize(kListPictureSize);
     }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(event->rect(), picture_, event->rect());
+        paint_(painter, event->rect());
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) {
@@ -150,17 +156,14 @@ protected:
     }
 
 private:
-    const QImage& picture_;
+    Painter paint_;
     std::function<void(int)> pressedAt_;
 };
 
-TestPanel::TestPanel(QWidget* parent)
-    : QWidget(parent),
-      strips_(std::make_unique<Strips>()),
-      listPicture_(kListPictureSize, QImage::Format_RGB32) {
+TestPanel::TestPanel(QWidget* parent) : QWidget(parent), strips_(std::make_unique<Strips>()) {
     setObjectName(QStringLiteral("PTest"));
     setFixedSize(790, 581);
-    listPicture_.fill(Qt::white);
+    whiteNumbers_.assign(strips_->numbers.size(), false);
     Build();
 }
 
@@ -182,11 +185,13 @@ void TestPanel::Build() {
 }
 
 void TestPanel::BuildBackground() {
+    // The panel paints its picture itself and covers all it is laid over, so a repaint need
+    // not paint the main panel under it first.
+    background_ = QPixmap::fromImage(LoadSkinPicture(QStringLiteral("OknoTestu")));
+    setAttribute(Qt::WA_OpaquePaintEvent);
     auto* background = new ClickArea(this, rect());
     background->setObjectName(QStringLiteral("ImTloTest"));
     background->setCursor(Qt::ArrowCursor);
-    AddPicture(background, background->rect(), "OknoTestu")
-        ->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(background, &ClickArea::clicked, this,
             [this] { Forward([](TestSession& session) { session.HideHint(); }); });
 
@@ -198,23 +203,12 @@ void TestPanel::BuildBackground() {
 }
 
 void TestPanel::BuildQuestionAndAnswers() {
-    question_ = new QTextEdit(this);
+    question_ = new TextBox(this);
     question_->setObjectName(QStringLiteral("LPytanie"));
     question_->setGeometry(273, 171, 441, 63);
-    question_->setReadOnly(true);
-    question_->setFrameShape(QFrame::NoFrame);
-    question_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    question_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    question_->setLineWrapMode(QTextEdit::WidgetWidth);
-    question_->setTextInteractionFlags(Qt::NoTextInteraction);
-    question_->setContextMenuPolicy(Qt::PreventContextMenu);
-    question_->setFocusPolicy(Qt::NoFocus);
     question_->setFont(SkinFont(8));
     SetTextColour(question_, DarkGrey());
-    QPalette paper = question_->palette();
-    paper.setColor(QPalette::Base, Qt::white);
-    question_->setPalette(paper);
-    question_->viewport()->installEventFilter(this);
+    question_->view()->installEventFilter(this);
 
     for (int slot = 1; slot <= kSlots; ++slot) {
         const std::size_t index = static_cast<std::size_t>(slot - 1);
@@ -246,7 +240,9 @@ void TestPanel::BuildList() {
     listPanel_->setGeometry(QRect(kListPanelAt, QSize(kListPanelWidth, 0)));
     listPanel_->setAutoFillBackground(true);
     listPanel_->setPalette(QPalette(Qt::white));
-    list_ = new ListView(listPanel_, listPicture_, [this](int y) { ClickInList(y); });
+    list_ = new ListView(
+        listPanel_, [this](QPainter& painter, const QRect& area) { PaintList(painter, area); },
+        [this](int y) { ClickInList(y); });
     list_->setObjectName(QStringLiteral("ImLista"));
 
     scrollPanel_ = new QWidget(this);
@@ -315,37 +311,79 @@ void TestPanel::BuildStatusParts() {
     focusButton_->setFocusPolicy(Qt::StrongFocus);
 }
 
+void TestPanel::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (background_.isNull()) {
+        painter.fillRect(event->rect(), Qt::white);
+        return;
+    }
+    // A rectangle at a time, each its own clip: a plain copy, where one pass clipped to the
+    // whole region (the panel less its opaque children) would blend the picture row by row.
+    for (const QRect& area : event->region()) {
+        painter.setClipRect(area);
+        painter.drawPixmap(area.topLeft(), background_, area);
+    }
+}
+
+void TestPanel::WarmUp() {
+    WarmUpPainting(*this, {SkinFont(8), SkinFont(8, true), SkinFont(6)});
+}
+
 // A click on the question text sends the focus away, so no caret or selection shows in it.
 bool TestPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == question_->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                             event->type() == QEvent::MouseButtonDblClick)) {
+    if (watched == question_->view() && (event->type() == QEvent::MouseButtonPress ||
+                                         event->type() == QEvent::MouseButtonDblClick)) {
         focusButton_->setFocus();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TestPanel::CopyCell(const QImage& cell, QPoint at) {
-    QPainter painter(&listPicture_);
-    painter.drawImage(at, cell);
-    painter.end();
-    list_->update(QRect(at, cell.size()));
+// The list picture is the background strip with the numbers strip over it, and over them the
+// cells copied since: white numbers and the letters of every listed question. It is painted
+// from what was copied, only where it shows, rather than kept as a 165 x 1525 picture that a
+// new test would have to redraw whole.
+void TestPanel::PaintList(QPainter& painter, const QRect& area) const {
+    painter.fillRect(area, Qt::white);
+    painter.drawImage(area.topLeft(), strips_->listBackground, area);
+    painter.drawImage(area.topLeft(), strips_->numbersStrip, area.translated(-kNumberX, 0));
+    const int firstRow = std::max(area.top() / kRowHeight, 0);
+    const int lastRow = area.bottom() / kRowHeight;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int question = row + 1;
+        if (static_cast<std::size_t>(row) < whiteNumbers_.size() &&
+            whiteNumbers_[static_cast<std::size_t>(row)]) {
+            painter.drawImage(QPoint(kNumberX, RowTop(question)), *strips_->Number(question, true));
+        }
+        if (!IsListedQuestion(question)) {
+            continue;
+        }
+        for (int slot = 1; slot <= kSlots; ++slot) {
+            const std::optional<LetterState>& cell =
+                rowCells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(slot - 1)];
+            if (cell) {
+                painter.drawImage(QPoint(LetterX(slot), RowTop(question) + 1),
+                                  strips_->SmallLetter(slot, *cell));
+            }
+        }
+    }
+}
+
+QImage TestPanel::ListPicture() const {
+    QImage picture(kListPictureSize, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    PaintList(painter, picture.rect());
+    return picture;
 }
 
 void TestPanel::DrawQuestionList(int questionCount, int answerCount) {
     const int questions = std::clamp(questionCount, 0, kMaxQuestions);
     const int answers = std::clamp(answerCount, 0, kSlots);
-    QPainter painter(&listPicture_);
-    painter.drawImage(0, 0, strips_->listBackground);
-    painter.drawImage(kNumberX, 0, strips_->numbersStrip);
-    for (int question = 1; question <= questions; ++question) {
-        for (int slot = 1; slot <= answers; ++slot) {
-            painter.drawImage(QPoint(LetterX(slot), RowTop(question) + 1),
-                              strips_->SmallLetter(slot, LetterState::Plain));
-        }
+    rowCells_ = {};
+    for (int row = 0; row < questions; ++row) {
+        std::fill_n(rowCells_[static_cast<std::size_t>(row)].begin(), answers, LetterState::Plain);
     }
-    painter.end();
-    rowStates_ = {};
+    std::fill(whiteNumbers_.begin(), whiteNumbers_.end(), false);
     list_->update();
     FitListWidth(answers);
     listPanel_->resize(listPanel_->width(), std::min(kRowHeight * questions, kListMaxHeight));
@@ -373,17 +411,15 @@ void TestPanel::DrawQuestionRow(int question, std::span<const LetterState> state
         return;
     }
     const std::size_t count = std::min<std::size_t>(states.size(), kSlots);
-    for (std::size_t index = 0; index < count; ++index) {
-        const int slot = static_cast<int>(index) + 1;
-        CopyCell(strips_->SmallLetter(slot, states[index]),
-                 QPoint(LetterX(slot), RowTop(question) + 1));
-        rowStates_[static_cast<std::size_t>(question - 1)][index] = states[index];
-    }
+    std::copy_n(states.begin(), count, rowCells_[static_cast<std::size_t>(question - 1)].begin());
+    list_->update(QRect(LetterX(1), RowTop(question) + 1, LetterX(kSlots) + kSmallCell - LetterX(1),
+                        kSmallCell));
 }
 
 void TestPanel::DrawQuestionNumber(int question, bool highlighted) {
-    if (const QImage* cell = strips_->Number(question, highlighted)) {
-        CopyCell(*cell, QPoint(kNumberX, RowTop(question)));
+    if (strips_->Number(question, highlighted) != nullptr) {
+        whiteNumbers_[static_cast<std::size_t>(question - 1)] = highlighted;
+        list_->update(QRect(kNumberX, RowTop(question), kNumberWidth, kRowHeight));
     }
 }
 
@@ -397,7 +433,6 @@ void TestPanel::SetAnswerButtons(std::span<const LetterState> states) {
 }
 
 void TestPanel::ShowQuestion(std::string_view text, std::span<const std::string> slotTexts) {
-    question_->clear();
     question_->setPlainText(FromUtf8(text));
     for (std::size_t index = 0; index < kSlots; ++index) {
         const bool shown = index < slotTexts.size();
@@ -475,7 +510,8 @@ LetterState TestPanel::RowState(int question, int slot) const {
     if (!IsListedQuestion(question) || slot < 1 || slot > kSlots) {
         return LetterState::Plain;
     }
-    return rowStates_[static_cast<std::size_t>(question - 1)][static_cast<std::size_t>(slot - 1)];
+    return rowCells_[static_cast<std::size_t>(question - 1)][static_cast<std::size_t>(slot - 1)]
+        .value_or(LetterState::Plain);
 }
 
 LetterState TestPanel::ButtonState(int slot) const {

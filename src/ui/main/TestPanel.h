@@ -1,15 +1,18 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "testing/TestPanelView.h"
 
 class QLabel;
+class QPainter;
 class QPushButton;
-class QTextEdit;
 
 namespace oplix {
 class TestSession;
@@ -21,6 +24,7 @@ class ClickArea;
 class PictureButton;
 class ProgressCyl;
 class RAMScrollBar;
+class TextBox;
 
 // The 790 x 581 panel the pupil works in, laid exactly over the main panel: the question text,
 // up to five answer buttons with their texts, the picture list of every question with its
@@ -39,6 +43,8 @@ public:
 
     // The session is made after the panel (it needs the panel), so it is given here.
     void ConnectSession(TestSession& session) { session_ = &session; }
+    // Paints the panel once off screen, so that the first test's first paint is quick.
+    void WarmUp();
     // The title strip: the main window drags itself by it.
     ClickArea* TitleStrip() const { return titleStrip_; }
 
@@ -62,11 +68,12 @@ public:
 
     // What is drawn: the list picture, and the letter state last drawn in a question's row and
     // on an answer button (slot numbers from 1).
-    const QImage& ListPicture() const { return listPicture_; }
+    QImage ListPicture() const;
     LetterState RowState(int question, int slot) const;
     LetterState ButtonState(int slot) const;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,7 +86,7 @@ private:
     void BuildList();
     void BuildHintParts();
     void BuildStatusParts();
-    void CopyCell(const QImage& cell, QPoint at);
+    void PaintList(QPainter& painter, const QRect& area) const;
     void ScrollList(int position);
     void ClickInList(int y);
     void FitListWidth(int answerCount);
@@ -87,13 +94,16 @@ private:
     void Forward(Action action);
 
     std::unique_ptr<Strips> strips_;
-    QImage listPicture_;
+    QPixmap background_;
     TestSession* session_ = nullptr;
-    std::array<std::array<LetterState, 5>, 45> rowStates_{};
+    // The letter cell copied into each slot of each question's row, if any; and the numbers
+    // shown white.
+    std::array<std::array<std::optional<LetterState>, 5>, 45> rowCells_{};
+    std::vector<bool> whiteNumbers_;
     std::array<LetterState, 5> buttonStates_{};
 
     ClickArea* titleStrip_ = nullptr;
-    QTextEdit* question_ = nullptr;
+    TextBox* question_ = nullptr;
     std::array<PictureButton*, 5> answerButtons_{};
     std::array<QLabel*, 5> answerLabels_{};
     QWidget* listPanel_ = nullptr;
