@@ -31,6 +31,24 @@ void PrintAndQuit(long long value) {
     QCoreApplication::exit(0);
 }
 
+// Whether a widget has been sent a paint event since the watch began.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    ~PaintWatch() override { widget_->removeEventFilter(this); }
+    bool Seen() const { return seen_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        seen_ = seen_ || (watched == widget_ && event->type() == QEvent::Paint);
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+    bool seen_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -78,16 +96,25 @@ int main(int argc, char* argv[]) {
         }
         ready.stop();
         auto* panel = windows.Main().findChild<QWidget*>(QStringLiteral("PTest"));
-        new oplix::ui::FirstPaint(panel, [&started] { PrintAndQuit(NowMicroseconds() - started); });
+        PaintWatch watch(panel);
         oplix::CurrentChoice choice;
         choice.testPath = arguments.at(2).toStdString();
         choice.mode = oplix::StartMode::TestFileAnonymously;
         started = NowMicroseconds();
         windows.StartTest(choice);
+        const long long returned = NowMicroseconds();
         if (!windows.Session().IsRunning()) {
             std::fputs("the test did not start\n", stderr);
             QCoreApplication::exit(1);
+            return;
         }
+        // StartTest paints the panel before it returns, and hands it to the X server; what
+        // the event loop does next (the side windows mapped) is not the question's.
+        if (watch.Seen()) {
+            PrintAndQuit(returned - started);
+            return;
+        }
+        new oplix::ui::FirstPaint(panel, [&started] { PrintAndQuit(NowMicroseconds() - started); });
     });
     ready.start(5);
     return application.exec();
