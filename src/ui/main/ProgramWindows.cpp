@@ -235,8 +235,9 @@ void ProgramWindows::StartNamedWithFile() {
 void ProgramWindows::StartTest(CurrentChoice choice) {
     choice_ = std::move(choice);
     session_->StartTest(choice_, IsNamedMode(choice_.mode) ? &students_ : nullptr);
-    // The first question is painted now; the side windows are mapped after it.
-    main_->repaint();
+    // The first question is painted now (with all else waiting to be painted, but not the
+    // backdrop of window mode 1 again); the side windows are mapped after it.
+    panel_->repaint();
 }
 
 void ProgramWindows::OpenHelp() {
