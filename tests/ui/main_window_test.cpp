@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
+#include <vector>
 
 #include "ui/main/LocalPath.h"
 #include "ui/main/MainWindow.h"
@@ -137,6 +139,49 @@ private slots:
         QCOMPARE(start.size(), 1);
         QVERIFY(!second->isVisible());  // choosing an entry closes the menu
         QVERIFY(Description().isEmpty());
+    }
+
+    // Each entry of the two menus asks for its own action, and for no other.
+    void everyMenuEntryAsksForItsAction_data() {
+        QTest::addColumn<bool>("helpMenu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QByteArray>("action");
+        QTest::newRow("both lists") << false << "Chcę rozwiązać test korzystając z list"
+                                    << QByteArray(SIGNAL(startWithBothLists()));
+        QTest::newRow("tests list") << false << "Chcę rozwiązać test z listy anonimowo"
+                                    << QByteArray(SIGNAL(startFromTestsList()));
+        QTest::newRow("pupil and file") << false << "Chcę rozwiązać test z pliku jako uczeń"
+                                        << QByteArray(SIGNAL(startNamedWithFile()));
+        QTest::newRow("file") << false << "Chcę rozwiązać test z pliku anonimowo"
+                              << QByteArray(SIGNAL(startFromFile()));
+        QTest::newRow("about") << true << "O programie" << QByteArray(SIGNAL(aboutRequested()));
+        QTest::newRow("help") << true << "Pomoc                 F1          "
+                              << QByteArray(SIGNAL(helpRequested()));
+        QTest::newRow("home page")
+            << true << "Strona domowa" << QByteArray(SIGNAL(homePageRequested()));
+    }
+    void everyMenuEntryAsksForItsAction() {
+        QFETCH(bool, helpMenu);
+        QFETCH(QString, caption);
+        QFETCH(QByteArray, action);
+        const char* const actions[] = {SIGNAL(startWithBothLists()), SIGNAL(startFromTestsList()),
+                                       SIGNAL(startNamedWithFile()), SIGNAL(startFromFile()),
+                                       SIGNAL(aboutRequested()),     SIGNAL(helpRequested()),
+                                       SIGNAL(homePageRequested())};
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (const char* signal : actions) {
+            spies.push_back(std::make_unique<QSignalSpy>(window_, signal));
+        }
+        Click(QPoint(40, 144));  // the tests menu
+        if (helpMenu) {
+            Click(QPoint(9 + 20, 130 + 118));  // its switch to the help menu
+        }
+        MenuCaption* entry = Caption(caption.toUtf8().constData());
+        QVERIFY(entry != nullptr && entry->isVisible());
+        QTest::mouseClick(entry, Qt::LeftButton);
+        for (std::size_t index = 0; index < std::size(actions); ++index) {
+            QCOMPARE(spies[index]->size(), QByteArray(actions[index]) == action ? 1 : 0);
+        }
     }
 
     // On the offscreen platform's work area the panel is centred; in mode 1 the window fills
