@@ -176,7 +176,12 @@ bool PutStored(TpkXMLNode& ini, const KeyField& key, const Settings& settings) {
     if (!scrambled) {
         return false;
     }
-    KeyElement(ini, key.name).Text = Cp1250ToUtf16(*scrambled);
+    // A value is an element's text. An element of the key's name that holds raw data (or is
+    // a declaration) would be written back without it, and the value silently lost.
+    TpkXMLNode& element = KeyElement(ini, key.name);
+    element.Kind = TpkXMLKind::Element;
+    element.Data.clear();
+    element.Text = Cp1250ToUtf16(*scrambled);
     return true;
 }
 

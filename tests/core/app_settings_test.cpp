@@ -427,6 +427,27 @@ TEST_F(SettingsFileTest, SingleKeyUpdateAddsAMissingKeyAtTheEnd) {
     EXPECT_EQ(StoredText(path, "wo"), "1");
 }
 
+// A raw-data element of the key's name reads as no value; a single-key update makes it a
+// plain element holding the value, which then reads back.
+TEST_F(SettingsFileTest, SingleKeyUpdateStoresIntoARawDataElementOfTheKey) {
+    WriteFile(DefaultSettings());
+    TpkXML document = LoadDocument(path);
+    TpkXMLNode& wo = *Ini(document)->FindChild(u"wo", false);
+    wo.Kind = TpkXMLKind::RawData;
+    wo.Text.clear();
+    wo.Data = BytesOf("abc");
+    document.Unicode = true;  // raw data is bytes of the 16-bit text
+    ASSERT_TRUE(document.SaveToFile(path).ok());
+    ASSERT_EQ(Load(), SettingsLoadOutcome::Loaded);
+
+    EXPECT_TRUE(StoreWindowMode(path, settings, journal, 1));
+    EXPECT_EQ(KeyOrder(path), kFileOrder);
+    EXPECT_EQ(StoredText(path, "wo"), "1");
+    settings.wo = 0;
+    EXPECT_EQ(Load(), SettingsLoadOutcome::Loaded);
+    EXPECT_EQ(settings.wo, 1);
+}
+
 TEST_F(SettingsFileTest, AFileDeletedDuringTheRunIsRecreatedAtTheNextStart) {
     EXPECT_TRUE(StoreCopyMethod(path, settings, journal, 2));
     EXPECT_EQ(KeyOrder(path), std::vector<std::string>{"trc"});
