@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <variant>
 
 #include "app/FileReplacement.h"
@@ -217,7 +218,21 @@ void ShowInformation(MessageBoxPresenter& messages, std::string_view text) {
     messages.ShowMessageBox(MessageKind::Close, MessageIcon::Information, text);
 }
 
-// Reads the file, sets the key's element and writes the document back in the form it was read.
+// Whether the written form reads every key as the document holds it. Raw data, for one,
+// survives only in UTF-16 files: an 8-bit file holding some would be written damaged.
+bool ReadsBackAsWritten(TpkXML& document, std::span<const std::uint8_t> bytes) {
+    TpkXML reread;
+    if (!reread.LoadFromBytes(bytes)) {
+        return false;
+    }
+    return std::all_of(kKeyFields.begin(), kKeyFields.end(), [&](const KeyField& key) {
+        return ReadStored(IniElement(reread), key.name) ==
+               ReadStored(IniElement(document), key.name);
+    });
+}
+
+// Reads the file, sets the key's element and writes the document back in the form it was
+// read; a form that would not read back is not written, and the file stays as it was.
 Status StoreKey(const std::string& path, const Settings& settings, std::string_view name) {
     TpkXML document;
     if (!IsMissingFile(path) && !document.LoadFromFile(path)) {
@@ -227,7 +242,11 @@ Status StoreKey(const std::string& path, const Settings& settings, std::string_v
     if (key == nullptr || !PutStored(IniElement(document), *key, settings)) {
         return Error{0, "cannot store " + std::string(name)};
     }
-    return ReplaceFileContents(path, document.SaveToBytes());
+    const Bytes bytes = document.SaveToBytes();
+    if (!ReadsBackAsWritten(document, bytes)) {
+        return Error{0, "the file would not read back with " + std::string(name) + " stored"};
+    }
+    return ReplaceFileContents(path, bytes);
 }
 
 constexpr std::string_view kStoreFailed = "Problem z zapisem zmiany ustawień do ini.";

@@ -448,6 +448,26 @@ TEST_F(SettingsFileTest, SingleKeyUpdateStoresIntoARawDataElementOfTheKey) {
     EXPECT_EQ(settings.wo, 1);
 }
 
+// Raw data survives only in UTF-16 files. An 8-bit file whose last element is raw data with a
+// length beyond the end still reads; written back, it would not, so the update is refused.
+TEST_F(SettingsFileTest, SingleKeyUpdateThatWouldDamageTheFileIsRefused) {
+    WriteFile(DefaultSettings());
+    Bytes bytes = ReadFileBytes(path);
+    const std::string_view end = "</Ini>";
+    const auto at = std::search(bytes.begin(), bytes.end(), end.begin(), end.end());
+    ASSERT_NE(at, bytes.end());
+    const Bytes rawData = BytesOf("<&x>\xff\xff\xff\x7f");
+    bytes.insert(at, rawData.begin(), rawData.end());
+    WriteFileBytes(path, bytes);
+    ASSERT_EQ(Load(), SettingsLoadOutcome::Loaded);
+    journal.SetLevel(4);
+
+    EXPECT_FALSE(StoreWindowMode(path, settings, journal, 1));
+    EXPECT_EQ(Journaled(), std::vector<std::string>{std::string(kStoreFailedLine)});
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_EQ(Load(), SettingsLoadOutcome::Loaded);
+}
+
 TEST_F(SettingsFileTest, AFileDeletedDuringTheRunIsRecreatedAtTheNextStart) {
     EXPECT_TRUE(StoreCopyMethod(path, settings, journal, 2));
     EXPECT_EQ(KeyOrder(path), std::vector<std::string>{"trc"});

@@ -1,7 +1,7 @@
 // Loads the input as Test.ini, as start-up does. Whatever the bytes, the loader must leave a
 // file that the next start-up reads without complaint: the input itself when it was read, or
 // the defaults written in its place. A single-key update of a readable file changes that key
-// and nothing else the loader sees.
+// and nothing else the loader sees, or is refused and leaves the file as it was.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -14,6 +14,7 @@
 #include "app/Journal.h"
 #include "app/MessageBox.h"
 #include "app/SettingsFile.h"
+#include "storage/FileHandle.h"
 
 namespace {
 
@@ -59,6 +60,12 @@ void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t s
     }
 }
 
+// The file's bytes; none when it cannot be read.
+oplix::Bytes ReadWhole(const std::string& path) {
+    oplix::Result<oplix::Bytes> bytes = oplix::ReadWholeFile(path);
+    return bytes ? std::move(bytes).value() : oplix::Bytes();
+}
+
 bool SameSettings(const oplix::Settings& a, const oplix::Settings& b) {
     for (std::string_view key : oplix::kSettingsKeys) {
         if (oplix::SettingsKeyText(a, key) != oplix::SettingsKeyText(b, key)) {
@@ -89,8 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const int mode = first.wo == 1 ? 0 : 1;
+    const oplix::Bytes before = ReadWhole(path);
     if (!oplix::StoreWindowMode(path, first, journal, mode)) {
-        std::abort();
+        // Refused only when the file, written back, would not read back; it stays as it was.
+        if (ReadWhole(path) != before) {
+            std::abort();
+        }
+        return 0;
     }
     oplix::Settings third;
     if (oplix::LoadSettings(path, third, journal, messages) != oplix::SettingsLoadOutcome::Loaded ||
