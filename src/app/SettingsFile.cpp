@@ -177,8 +177,8 @@ bool PutStored(TpkXMLNode& ini, const KeyField& key, const Settings& settings) {
     if (!scrambled) {
         return false;
     }
-    // A value is an element's text. An element of the key's name that holds raw data (or is
-    // a declaration) would be written back without it, and the value silently lost.
+    // A value is an element's text: a node of the key's name of another kind, such as raw
+    // data, would be written back without it, and the value silently lost.
     TpkXMLNode& element = KeyElement(ini, key.name);
     element.Kind = TpkXMLKind::Element;
     element.Data.clear();
