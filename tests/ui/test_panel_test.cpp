@@ -64,19 +64,14 @@ struct PanelHarness : SessionRig<> {
     }
 };
 
-// The cell of a letter strip, as the panel cuts it, when the strip's picture is there.
-QImage LetterCell(const char* strip, int cell, int slot, LetterState state) {
-    const QImage picture = LoadSkinPicture(QString::fromLatin1(strip));
-    if (picture.isNull()) {
-        return {};
-    }
-    return picture.convertToFormat(QImage::Format_RGB32)
-        .copy((slot - 1) * cell, static_cast<int>(state) * cell, cell, cell);
-}
-
 // A skin picture as the panel copies cells from it.
 QImage Strip(const char* name) {
     return LoadSkinPicture(QString::fromLatin1(name)).convertToFormat(QImage::Format_RGB32);
+}
+
+// The cell of a letter strip, as the panel cuts it, when the strip's picture is there.
+QImage LetterCell(const char* strip, int cell, int slot, LetterState state) {
+    return Strip(strip).copy((slot - 1) * cell, static_cast<int>(state) * cell, cell, cell);
 }
 
 // The list row's letter of the slot and the answer button show the state's cells, checked

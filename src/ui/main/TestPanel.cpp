@@ -109,7 +109,6 @@ struct TestPanel::Strips {
           listBackground(MakeStrip("TloListy", {175, kStripHeight})),
           smallLetters(CutLetterCells(MakeStrip("LiteryMale", {125, 100}), kSmallCell)),
           bigLetters(CutLetterCells(MakeStrip("LiteryDuze", {175, 140}), kBigCell)),
-          numbers(CutNumberCells(numbersStrip)),
           whiteNumbers(CutNumberCells(MakeStrip("NumeryBiale", {kNumberWidth, kStripHeight}))) {}
 
     const QImage& SmallLetter(int slot, LetterState state) const {
@@ -118,17 +117,15 @@ struct TestPanel::Strips {
     const QImage& BigLetter(int slot, LetterState state) const {
         return bigLetters[slot - 1][static_cast<int>(state)];
     }
-    const QImage* Number(int question, bool white) const {
-        const std::vector<QImage>& cells = white ? whiteNumbers : numbers;
-        return question >= 1 && question <= static_cast<int>(cells.size()) ? &cells[question - 1]
-                                                                           : nullptr;
+    bool HasNumber(int question) const {
+        return question >= 1 && question <= static_cast<int>(whiteNumbers.size());
     }
+    const QImage& WhiteNumber(int question) const { return whiteNumbers[question - 1]; }
 
     QImage numbersStrip;
     QImage listBackground;
     std::array<std::array<QImage, kStates>, kSlots> smallLetters;
     std::array<std::array<QImage, kStates>, kSlots> bigLetters;
-    std::vector<QImage> numbers;
     std::vector<QImage> whiteNumbers;
 };
 
@@ -163,7 +160,7 @@ private:
 TestPanel::TestPanel(QWidget* parent) : QWidget(parent), strips_(std::make_unique<Strips>()) {
     setObjectName(QStringLiteral("PTest"));
     setFixedSize(790, 581);
-    whiteNumbers_.assign(strips_->numbers.size(), false);
+    whiteNumbers_.assign(strips_->whiteNumbers.size(), false);
     Build();
 }
 
@@ -353,7 +350,7 @@ void TestPanel::PaintList(QPainter& painter, const QRect& area) const {
         const int question = row + 1;
         if (static_cast<std::size_t>(row) < whiteNumbers_.size() &&
             whiteNumbers_[static_cast<std::size_t>(row)]) {
-            painter.drawImage(QPoint(kNumberX, RowTop(question)), *strips_->Number(question, true));
+            painter.drawImage(QPoint(kNumberX, RowTop(question)), strips_->WhiteNumber(question));
         }
         if (!IsListedQuestion(question)) {
             continue;
@@ -417,7 +414,7 @@ void TestPanel::DrawQuestionRow(int question, std::span<const LetterState> state
 }
 
 void TestPanel::DrawQuestionNumber(int question, bool highlighted) {
-    if (strips_->Number(question, highlighted) != nullptr) {
+    if (strips_->HasNumber(question)) {
         whiteNumbers_[static_cast<std::size_t>(question - 1)] = highlighted;
         list_->update(QRect(kNumberX, RowTop(question), kNumberWidth, kRowHeight));
     }
