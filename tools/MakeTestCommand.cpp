@@ -37,8 +37,7 @@ int Usage() {
 }
 
 int Fail(const std::string& subject, const std::string& message) {
-    std::fprintf(stderr, "oplix-tool make-test: %s: %s\n", subject.c_str(), message.c_str());
-    return kFailure;
+    return ReportFailure("make-test", subject, message);
 }
 
 std::optional<MakeTestRequest> ParseRequest(const std::vector<std::string>& args) {

@@ -17,8 +17,7 @@ namespace {
 constexpr const char* kCommand = "pak";
 
 int Fail(const std::string& archive, const std::string& message) {
-    std::fprintf(stderr, "oplix-tool pak: %s: %s\n", archive.c_str(), message.c_str());
-    return kFailure;
+    return ReportFailure("pak", archive, message);
 }
 
 int Usage() {

@@ -10,6 +10,7 @@
 
 #include "FileNames.h"
 #include "ToolCommands.h"
+#include "ToolFiles.h"
 #include "formats/ResultFileReader.h"
 #include "testing/Grading.h"
 
@@ -27,7 +28,7 @@ int Usage() {
 }
 
 void Complain(const std::string& subject, const std::string& message) {
-    std::fprintf(stderr, "oplix-tool results: %s: %s\n", subject.c_str(), message.c_str());
+    ReportFailure("results", subject, message);
 }
 
 std::optional<ResultsRequest> ParseRequest(const std::vector<std::string>& args) {

@@ -7,6 +7,7 @@
 
 #include "ProgramSurroundings.h"
 #include "ToolCommands.h"
+#include "ToolFiles.h"
 #include "app/Journal.h"
 #include "app/Locations.h"
 #include "app/SettingsFile.h"
@@ -23,8 +24,7 @@ int Usage() {
 }
 
 int Fail(const std::string& subject, const std::string& message) {
-    std::fprintf(stderr, "oplix-tool settings: %s: %s\n", subject.c_str(), message.c_str());
-    return kFailure;
+    return ReportFailure("settings", subject, message);
 }
 
 Locations ProgramLocations() {

@@ -15,6 +15,7 @@
 
 #include "ProgramSurroundings.h"
 #include "ToolCommands.h"
+#include "ToolFiles.h"
 #include "app/Locations.h"
 #include "app/SettingsFile.h"
 #include "formats/StudentsListFile.h"
@@ -53,8 +54,7 @@ int Usage() {
 }
 
 int Fail(const std::string& subject, const std::string& message) {
-    std::fprintf(stderr, "oplix-tool solve: %s: %s\n", subject.c_str(), message.c_str());
-    return kFailure;
+    return ReportFailure("solve", subject, message);
 }
 
 // "2,1,13,-": one item per question, "-" or distinct digits 1-5.

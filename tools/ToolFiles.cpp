@@ -5,9 +5,15 @@
 #include <cstring>
 #include <utility>
 
+#include "ToolCommands.h"
 #include "storage/FileHandle.h"
 
 namespace oplix::tool {
+
+int ReportFailure(const char* command, const std::string& subject, const std::string& message) {
+    std::fprintf(stderr, "oplix-tool %s: %s: %s\n", command, subject.c_str(), message.c_str());
+    return kFailure;
+}
 
 bool ReadInputFile(const char* command, const std::string& path, Bytes& bytes) {
     Result<Bytes> read = ReadWholeFile(path);
