@@ -563,15 +563,26 @@ void ListWindowsTest::classChangeKeepsTheChosenPupil() {
     QCOMPARE(LabelText(window, "LOsoba"), QStringLiteral("Wybór osoby: Nazwisko0_2 Imię2"));
     auto* classes = Find<ComboBox97>(window, "CListaKlas");
     classes->setFocus();
-    QTest::keyClick(classes, Qt::Key_Down);  // the pupil picks the second class
+    QTest::keyClick(classes, Qt::Key_Down);  // the pupil looks at the second class
     QCOMPARE(classes->currentIndex(), 1);
-    QCOMPARE(lists.choice.classIndex, 1);
     auto* list = Find<QListWidget>(window, "BLista");
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->item(0)->text(), QStringLiteral("Nazwisko1_0 Imię0"));
-    QCOMPARE(lists.choice.pupilIndex, 0);
+    // The choice stays the chosen pupil's own: his class, his index.
+    QCOMPARE(lists.choice.classIndex, 0);
+    QCOMPARE(lists.choice.pupilIndex, 2);
     QCOMPARE(Text(lists.choice.surname), QStringLiteral("Nazwisko0_2"));
     QCOMPARE(LabelText(window, "LOsoba"), QStringLiteral("Wybór osoby: Nazwisko0_2 Imię2"));
+    // A pupil chosen in the class shown brings his class along; looking back keeps him.
+    ClickPupil(window, 1);
+    QCOMPARE(lists.choice.classIndex, 1);
+    QCOMPARE(lists.choice.pupilIndex, 1);
+    QCOMPARE(Text(lists.choice.surname), QStringLiteral("Nazwisko1_1"));
+    classes->setFocus();
+    QTest::keyClick(classes, Qt::Key_Up);
+    QCOMPARE(classes->currentIndex(), 0);
+    QCOMPARE(lists.choice.classIndex, 1);
+    QCOMPARE(lists.choice.pupilIndex, 1);
     Click(window, "LWprowadz");
     QVERIFY(lists.messages.shown.empty());
     QVERIFY(!window->isVisible());
@@ -589,7 +600,7 @@ void ListWindowsTest::classWithoutPupilsOffersNone() {
     QTest::keyClick(classes, Qt::Key_Down);
     QCOMPARE(Find<QListWidget>(window, "BLista")->count(), 0);
     QVERIFY(!PanelShown(window, "PPodListweUczniow"));
-    QCOMPARE(lists.choice.classIndex, 1);
+    QCOMPARE(lists.choice.classIndex, 0);
     QCOMPARE(lists.choice.pupilIndex, 1);
 }
 

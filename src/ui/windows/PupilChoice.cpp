@@ -62,16 +62,20 @@ PupilChoice::PupilChoice(QWidget* window, const PupilChoiceLayout& layout,
     label_ = ChoiceLabel(window, "LOsoba", layout.label);
 }
 
-const ClassRecord* PupilChoice::CurrentClass() const {
-    const int index = services_.choice.classIndex;
-    if (index < 0 || static_cast<std::size_t>(index) >= services_.students.classes.size()) {
+const ClassRecord* PupilChoice::ShownClass() const {
+    if (shownClass_ < 0 || static_cast<std::size_t>(shownClass_) >= services_.students.classes.size()) {
         return nullptr;
     }
-    return &services_.students.classes[static_cast<std::size_t>(index)];
+    return &services_.students.classes[static_cast<std::size_t>(shownClass_)];
+}
+
+bool PupilChoice::PupilChosen() const {
+    return !services_.choice.surname.empty();
 }
 
 void PupilChoice::Fill() {
     classes_->clear();
+    shownClass_ = -1;
     const StudentsList& students = services_.students;
     const int classCount = std::min(students.classCount, static_cast<int>(students.classes.size()));
     if (classCount > 0) {
@@ -79,17 +83,21 @@ void PupilChoice::Fill() {
             classes_->addItem(
                 QString::fromStdString(students.classes[static_cast<std::size_t>(i)].className));
         }
-        services_.choice.classIndex = 0;
+        shownClass_ = 0;
+        if (!PupilChosen()) {
+            services_.choice.classIndex = 0;
+        }
         classes_->setCurrentIndex(0);
     }
     FillPupilList();
 }
 
-// The pupil index goes to the first line; the chosen pupil's names stay as they were.
+// Until a pupil is chosen, the pupil index goes to the first line; a chosen pupil stays as he
+// was.
 void PupilChoice::FillPupilList() {
     const QSignalBlocker quiet(list_);
     list_->clear();
-    const ClassRecord* pupilsClass = CurrentClass();
+    const ClassRecord* pupilsClass = ShownClass();
     const int pupils = pupilsClass != nullptr ? PupilCount(*pupilsClass) : 0;
     for (int i = 0; i < pupils; ++i) {
         auto* item = new QListWidgetItem(
@@ -98,7 +106,9 @@ void PupilChoice::FillPupilList() {
         item->setSizeHint(QSize(list_->width(), kRowHeight));
     }
     if (pupils > 0) {
-        services_.choice.pupilIndex = 0;
+        if (!PupilChosen()) {
+            services_.choice.pupilIndex = 0;
+        }
         list_->setCurrentRow(0);
     }
     SetUpBar(pupils);
@@ -118,16 +128,20 @@ void PupilChoice::SetUpBar(int pupils) {
 }
 
 void PupilChoice::ClassChanged(int index) {
-    services_.choice.classIndex = index;
+    shownClass_ = index;
+    if (!PupilChosen()) {
+        services_.choice.classIndex = index;
+    }
     FillPupilList();
 }
 
 void PupilChoice::PupilSelected(int row) {
-    const ClassRecord* pupilsClass = CurrentClass();
+    const ClassRecord* pupilsClass = ShownClass();
     if (pupilsClass == nullptr || row < 0 || row >= PupilCount(*pupilsClass)) {
         return;
     }
     const Pupil& pupil = pupilsClass->pupils[static_cast<std::size_t>(row)];
+    services_.choice.classIndex = shownClass_;
     services_.choice.pupilIndex = row;
     services_.choice.surname = pupil.surname;
     services_.choice.firstName = pupil.firstName;

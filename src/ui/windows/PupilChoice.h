@@ -24,7 +24,8 @@ struct PupilChoiceLayout {
 
 // The class chooser, the pupil list with the bar beside it and the label of the chosen pupil,
 // in a list window. Highlighting a pupil is not choosing him: only a click on the list or a
-// change of its line from the keyboard chooses.
+// change of its line from the keyboard chooses. Showing another class changes only the list
+// shown: a chosen pupil keeps his own class and index in the choice.
 class PupilChoice : public QObject {
     Q_OBJECT
 public:
@@ -43,10 +44,12 @@ private:
     void SetUpBar(int pupils);
     void ClassChanged(int index);
     void PupilSelected(int row);
-    const ClassRecord* CurrentClass() const;
+    const ClassRecord* ShownClass() const;
+    bool PupilChosen() const;
 
     ListWindowServices& services_;
     int rowsInView_;
+    int shownClass_ = -1;
     ComboBox97* classes_ = nullptr;
     QListWidget* list_ = nullptr;
     QWidget* barPanel_ = nullptr;
