@@ -33,6 +33,10 @@ constexpr std::string_view kFallingBack =
     "osobistym.";
 constexpr std::string_view kNothingSaved =
     "Nie udało się zapisać wyniku testu.\rZgłoś to nauczycielowi.";
+constexpr std::string_view kKeptBefore = "Zapis wyniku testu. Plik ";
+constexpr std::string_view kKeptAfter = " już istnieje i został zachowany. Nowego wyniku nie zapisano.";
+constexpr std::string_view kWrittenTo = "Zapis wyniku testu. Wynik zapisano w pliku ";
+constexpr int kMostNumberedNames = 1000;
 
 // The user's locale (LANG, LC_ALL, LC_TIME ...), or the C locale when it cannot be made.
 class UserLocale {
@@ -259,6 +263,34 @@ Result<Placement> PlaceResultFile(const std::string& path, const Bytes& document
     return placed;
 }
 
+// "NAME.sko", then "NAME (2).sko", "NAME (3).sko", ...: the pupil was told his result goes to
+// this folder, so a name already taken there moves it on to the next one, never over a file.
+std::string NumberedName(const std::string& path, int number) {
+    if (number == 1) {
+        return path;
+    }
+    const std::size_t nameStart = path.size() - FileNamePart(path).size();
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) {
+        dot = path.size();
+    }
+    return path.substr(0, dot) + " (" + std::to_string(number) + ")" + path.substr(dot);
+}
+
+Result<std::string> PlaceUnderAFreeName(const std::string& path, const Bytes& document) {
+    for (int number = 1; number <= kMostNumberedNames; ++number) {
+        const std::string candidate = NumberedName(path, number);
+        const Result<Placement> placed = PlaceResultFile(candidate, document);
+        if (!placed) {
+            return placed.error();
+        }
+        if (*placed == Placement::Written) {
+            return candidate;
+        }
+    }
+    return Error{EEXIST, "no free name for " + path};
+}
+
 }  // namespace
 
 std::string LongTimeOfDay(std::time_t when) {
@@ -336,24 +368,32 @@ Result<Bytes> BuildResultDocument(const ResultRecord& record) {
     return builder.Save();
 }
 
-bool WriteResult(const std::string& destination, const ResultRecord& record,
-                 const std::string& documentsFolder, Journal& journal, MessageBoxPresenter& box) {
+ResultWrite WriteResult(const std::string& destination, const ResultRecord& record,
+                        const std::string& documentsFolder, Journal& journal,
+                        MessageBoxPresenter& box) {
     const Result<Bytes> document = BuildResultDocument(record);
     if (!document) {
         journal.Write(0, kBuildFailed);
-        return false;
+        return {};
     }
-    if (PlaceResultFile(destination, *document)) {
-        return true;
+    const Result<Placement> placed = PlaceResultFile(destination, *document);
+    if (placed && *placed == Placement::Written) {
+        return {.built = true, .writtenPath = destination};
+    }
+    if (placed) {
+        journal.Write(0, std::string(kKeptBefore) + destination + std::string(kKeptAfter));
+        return {.built = true, .writtenPath = {}};
     }
     box.ShowMessageBox(MessageKind::Close, MessageIcon::Warning, kFallingBack);
     const std::string fallback = JoinPath(documentsFolder, FileNamePart(destination));
-    const Result<Placement> placed = PlaceResultFile(fallback, *document);
-    if (!placed) {
+    const Result<std::string> written = PlaceUnderAFreeName(fallback, *document);
+    if (!written) {
         box.ShowMessageBox(MessageKind::Close, MessageIcon::Warning, kNothingSaved);
-        journal.Write(0, std::string(kWriteFailed) + fallback + ": " + ErrorReason(placed.error()));
+        journal.Write(0, std::string(kWriteFailed) + fallback + ": " + ErrorReason(written.error()));
+        return {.built = true, .writtenPath = {}};
     }
-    return true;
+    journal.Write(0, std::string(kWrittenTo) + *written + ".");
+    return {.built = true, .writtenPath = *written};
 }
 
 }  // namespace oplix

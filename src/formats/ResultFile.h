@@ -37,13 +37,22 @@ ResultRecord GatherResultRecord(const TestDocument& test, const ResultSession& s
 // encoded. An error when a field cannot be written (a text that is not UTF-8).
 Result<Bytes> BuildResultDocument(const ResultRecord& record);
 
-// Writes the result file at `destination`, or, when that folder cannot take it, under the same
-// file name in the documents folder. A file is first written whole under a temporary name in
-// its folder and then linked into place, so no result is ever half-written or replaced: an
-// existing file, at either place, is kept and the result silently dropped. Failures are told
-// through the box and, when both places fail, the journal. False only when the document could
-// not be built.
-bool WriteResult(const std::string& destination, const ResultRecord& record,
-                 const std::string& documentsFolder, Journal& journal, MessageBoxPresenter& box);
+// What a result write did: whether the document could be built, and the file it wrote (empty
+// when nothing was written).
+struct ResultWrite {
+    bool built = false;
+    std::string writtenPath;
+};
+
+// Writes the result file at `destination`. A file is first written whole under a temporary name
+// in its folder and then linked into place, so no result is ever half-written or replaced. An
+// existing file at `destination` (a retake) is kept, the new result is not written, and the
+// journal says which file was kept. When that folder cannot take the file, the box says so and
+// the result goes to the documents folder under the same file name, or, when that is taken,
+// under the next free "NAME (2).sko", "NAME (3).sko" ...; the journal names the file written.
+// When that fails too, the box and the journal say that nothing was saved.
+ResultWrite WriteResult(const std::string& destination, const ResultRecord& record,
+                        const std::string& documentsFolder, Journal& journal,
+                        MessageBoxPresenter& box);
 
 }  // namespace oplix

@@ -60,14 +60,10 @@ TestSession::TestSession(SessionServices services, SessionWindows windows)
     : services_(services), windows_(windows), archive_(std::make_unique<TVfsPAK>()) {}
 
 bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* students) {
-    shownTextMember_.clear();
-    shownPictureMember_.clear();
-    windows_.panel.ShowHintButton(false);
-    windows_.panel.ShowGradeButton(false);
-    HideHintPanel();
-    windows_.legend.Hide();
-
-    if (!MakeFileAvailable(choice.testPath)) {
+    // The test is read beside the one on screen, which stays exactly as it was (its marks, its
+    // timer, its archive, its local copy) until the new one has been read.
+    AvailableFile file;
+    if (!MakeFileAvailable(choice.testPath, file)) {
         return false;
     }
     const TestReadContext context{.journal = services_.journal,
@@ -77,14 +73,18 @@ bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* stu
                                   .mode = choice.mode,
                                   .students = students,
                                   .classIndex = choice.classIndex};
-    if (ReadTest(testPath_, document_, *archive_, context) != TestReadOutcome::Loaded) {
-        // The document is partly filled: nothing may be marked or graded in it any more.
-        running_ = false;
-        finished_ = false;
+    TestDocument read;
+    auto archive = std::make_unique<TVfsPAK>();
+    if (ReadTest(file.path, read, *archive, context) != TestReadOutcome::Loaded) {
         return false;
     }
-    JournalFileLine(2, kLoaded);
+    services_.journal.Write(2, std::string(kLoaded) + FileNamePart(file.path) + ".");
 
+    ClearPanelForNewTest();
+    document_ = std::move(read);
+    archive_ = std::move(archive);
+    testPath_ = file.path;
+    localCopyPath_ = file.localCopy;
     mode_ = choice.mode;
     surname_ = choice.surname;
     firstName_ = choice.firstName;
@@ -96,16 +96,24 @@ bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* stu
     return true;
 }
 
-bool TestSession::MakeFileAvailable(const std::string& path) {
-    localCopyPath_.clear();
+void TestSession::ClearPanelForNewTest() {
+    shownTextMember_.clear();
+    shownPictureMember_.clear();
+    windows_.panel.ShowHintButton(false);
+    windows_.panel.ShowGradeButton(false);
+    HideHintPanel();
+    windows_.legend.Hide();
+}
+
+bool TestSession::MakeFileAvailable(const std::string& path, AvailableFile& file) {
     if (!IsExistingFile(path)) {
         services_.journal.Write(1, kMissingFile);
         return false;
     }
     const std::string name = FileNamePart(path);
     if (!LiesOnNetworkShare(path)) {
-        testPath_ = path;
-        JournalFileLine(2, kLocalFile);
+        file.path = path;
+        services_.journal.Write(2, std::string(kLocalFile) + name + ".");
         return true;
     }
     const std::string copy = JoinPath(services_.locations.tempFolder, name);
@@ -115,8 +123,8 @@ bool TestSession::MakeFileAvailable(const std::string& path) {
                                 std::string(kCopyFailed) + name + ". Kod " + std::to_string(code));
         return false;
     }
-    localCopyPath_ = copy;
-    testPath_ = copy;
+    file.path = copy;
+    file.localCopy = copy;
     services_.journal.Write(2, std::string(kCopied) + name + ".");
     return true;
 }
@@ -185,7 +193,7 @@ void TestSession::StartTimeKeeping() {
 }
 
 void TestSession::TickMinute() {
-    if (!timing_) {
+    if (!timing_ || !running_) {
         return;
     }
     ++elapsedMinutes_;
@@ -339,6 +347,7 @@ void TestSession::DrawFinalStates() {
 }
 
 bool TestSession::SaveResult(const std::string& path) {
+    writtenResultPath_.clear();
     if (!finished_ || !panelShown_) {
         return false;
     }
@@ -349,8 +358,10 @@ bool TestSession::SaveResult(const std::string& path) {
                                 .surname = surname_,
                                 .firstName = firstName_};
     const ResultRecord record = GatherResultRecord(document_, session, services_.clock);
-    return WriteResult(path, record, services_.locations.documentsFolder, services_.journal,
-                       services_.messages);
+    const ResultWrite written = WriteResult(path, record, services_.locations.documentsFolder,
+                                            services_.journal, services_.messages);
+    writtenResultPath_ = written.writtenPath;
+    return written.built;
 }
 
 bool TestSession::LeaveTest() {

@@ -27,7 +27,8 @@ public:
     // Starts the test `choice` names, in its mode; named modes take the pupil's class from
     // `students`, which must stay until the test is left. False when the file is missing, cannot be
     // copied from its share or cannot be read: the journal (and for an unreadable file the box)
-    // says why, and the test on screen, if any, stays.
+    // says why, and the test on screen, if any, stays exactly as it was: its marks, its timer,
+    // its panel and its archive.
     bool StartTest(const CurrentChoice& choice, const StudentsList* students = nullptr);
     // The answer button of slot 1-5.
     void MarkAnswer(int slot);
@@ -44,7 +45,7 @@ public:
     void TickMinute();
     // The summary's save control in the anonymous modes, with the path the pupil chose; the
     // named modes' own writes go the same way. False when no graded test is on the panel or
-    // the result could not be built.
+    // the result could not be built; WrittenResultPath says where it went.
     bool SaveResult(const std::string& path);
 
     // Queries of the panel. Questions are numbered from 1, slots from 1.
@@ -63,6 +64,8 @@ public:
     const std::string& TestPath() const { return testPath_; }
     const std::string& LocalCopyPath() const { return localCopyPath_; }
     const std::string& ResultPath() const { return resultPath_; }
+    // The file the last save wrote, empty when it wrote none (kept an existing file, or failed).
+    const std::string& WrittenResultPath() const { return writtenResultPath_; }
     int CurrentQuestion() const { return currentQuestion_; }
     bool IsRunning() const { return running_; }
     bool IsFinished() const { return finished_; }
@@ -73,7 +76,13 @@ public:
     std::time_t EndTime() const { return endTime_; }
 
 private:
-    bool MakeFileAvailable(const std::string& path);
+    // The test file as it will be read: in place, or its copy in the temp folder.
+    struct AvailableFile {
+        std::string path;
+        std::string localCopy;  // empty when used in place
+    };
+    bool MakeFileAvailable(const std::string& path, AvailableFile& file);
+    void ClearPanelForNewTest();
     void Begin();
     void SetStatusLineAndResultPath();
     void StartTimeKeeping();
@@ -113,6 +122,7 @@ private:
     std::time_t endTime_ = 0;
     int correctCount_ = 0;
     std::string resultPath_;
+    std::string writtenResultPath_;
     std::string shownTextMember_;
     std::string shownPictureMember_;
 };

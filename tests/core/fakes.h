@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -47,10 +48,14 @@ public:
     MessageBoxResult ShowMessageBox(MessageKind kind, MessageIcon icon,
                                     std::string_view text) override {
         shown.push_back({kind, icon, std::string(text)});
+        if (whileShown) {
+            whileShown();
+        }
         return answer;
     }
 
     std::vector<ShownMessage> shown;
+    std::function<void()> whileShown;  // what happens while the box is open, such as a tick
     MessageBoxResult answer = MessageBoxResult::Closed;
 };
 

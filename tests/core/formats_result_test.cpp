@@ -15,6 +15,7 @@
 
 #include "app/Journal.h"
 #include "fakes.h"
+#include "journal_lines.h"
 #include "formats/ResultFile.h"
 #include "formats/ResultFileReader.h"
 #include "formats/TestDocument.h"
@@ -150,7 +151,18 @@ protected:
     }
 
     bool Write(const std::string& destination, const ResultRecord& record) {
-        return WriteResult(destination, record, DocumentsFolder(), journal_, box_);
+        last_ = WriteResult(destination, record, DocumentsFolder(), journal_, box_);
+        return last_.built;
+    }
+    std::vector<std::string> JournalLines() const {
+        return testing_files::JournalMessages(journalFolder_.File("Dziennik.txt"));
+    }
+    static std::string Kept(const std::string& path) {
+        return "Zapis wyniku testu. Plik " + path +
+               " już istnieje i został zachowany. Nowego wyniku nie zapisano.";
+    }
+    static std::string WrittenTo(const std::string& path) {
+        return "Zapis wyniku testu. Wynik zapisano w pliku " + path + ".";
     }
 
     std::string DocumentsFolder() const { return documents_.Path() + "/Dokumenty"; }
@@ -167,6 +179,7 @@ protected:
     ScratchFolder journalFolder_;
     Journal journal_;
     RecordingMessageBox box_;
+    ResultWrite last_;
 };
 
 TEST_F(ResultFileTest, WritesEveryFieldEncodedInTheFileOrder) {
@@ -289,6 +302,7 @@ TEST_F(ResultFileTest, AnExistingFileIsNeverReplaced) {
     later.endTime += 60;
     EXPECT_TRUE(Write(path, Record(ThreeAnswerTest(), later)));
     EXPECT_EQ(ReadFileBytes(path), first);
+    EXPECT_TRUE(last_.writtenPath.empty());
 
     // Nor is a file that is no result at all, nor what a symbolic link points at.
     const Bytes notes = {'n', 'o', 't', 'e', 's'};
@@ -300,7 +314,9 @@ TEST_F(ResultFileTest, AnExistingFileIsNeverReplaced) {
     EXPECT_FALSE(fs::exists(folder_.File("gone")));
 
     EXPECT_TRUE(box_.shown.empty());
-    EXPECT_EQ(JournalText(), "");
+    // The journal says which file was kept instead of the new result.
+    EXPECT_EQ(JournalLines(), (std::vector<std::string>{Kept(path), Kept(folder_.File("notatki.sko")),
+                                                        Kept(folder_.File("link.sko"))}));
     EXPECT_EQ(FolderEntries(folder_.Path()),
               (std::vector<std::string>{"link.sko", "notatki.sko", "wynik.sko"}));
 }
@@ -322,31 +338,47 @@ TEST_F(ResultFileTest, FolderThatCannotTakeTheFileFallsBackToTheDocumentsFolder)
         EXPECT_EQ(box_.shown[0].icon, MessageIcon::Warning);
         EXPECT_EQ(box_.shown[0].text, kFallingBack);
         EXPECT_EQ(LoadSaved(DocumentsFolder() + "/" + c.fileName).Field("pyt1", "nrw"), "01000");
+        EXPECT_EQ(last_.writtenPath, DocumentsFolder() + "/" + c.fileName);
     }
     EXPECT_EQ(FolderEntries(DocumentsFolder()),
               (std::vector<std::string>{"inny.sko", "trzeci.sko", "wynik.sko"}));
     EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::string>{"plik"});
-    EXPECT_EQ(JournalText(), "");
+    EXPECT_EQ(JournalLines(), (std::vector<std::string>{WrittenTo(DocumentsFolder() + "/wynik.sko"),
+                                                        WrittenTo(DocumentsFolder() + "/inny.sko"),
+                                                        WrittenTo(DocumentsFolder() + "/trzeci.sko")}));
 }
 
-// The documents folder keeps an earlier result of the same name as well.
-TEST_F(ResultFileTest, FallbackKeepsAnEarlierResultInTheDocumentsFolder) {
+// The pupil was told his result goes to the documents folder: an earlier result of the same name
+// there is kept, and the new one takes the next free name.
+TEST_F(ResultFileTest, FallbackKeepsAnEarlierResultAndWritesUnderTheNextFreeName) {
     const std::string earlier = DocumentsFolder() + "/wynik.sko";
     ASSERT_TRUE(Write(earlier, Record(ThreeAnswerTest(), Session())));
     const Bytes first = ReadFileBytes(earlier);
     TestDocument changed = ThreeAnswerTest();
     changed.At(1).answers[0].isChosen = true;
-    ASSERT_TRUE(Write(folder_.File("brak/wynik.sko"), Record(changed, Session())));
-    ASSERT_EQ(box_.shown.size(), 1u);
-    EXPECT_EQ(box_.shown[0].text, kFallingBack);
+    for (const char* expected : {"wynik (2).sko", "wynik (3).sko"}) {
+        box_.shown.clear();
+        ASSERT_TRUE(Write(folder_.File("brak/wynik.sko"), Record(changed, Session())));
+        ASSERT_EQ(box_.shown.size(), 1u);
+        EXPECT_EQ(box_.shown[0].text, kFallingBack);
+        EXPECT_EQ(last_.writtenPath, DocumentsFolder() + "/" + expected);
+        EXPECT_EQ(LoadSaved(last_.writtenPath).Field("pyt1", "nrw"), "11000");
+    }
     EXPECT_EQ(ReadFileBytes(earlier), first);
-    EXPECT_EQ(FolderEntries(DocumentsFolder()), std::vector<std::string>{"wynik.sko"});
+    EXPECT_EQ(FolderEntries(DocumentsFolder()),
+              (std::vector<std::string>{"wynik (2).sko", "wynik (3).sko", "wynik.sko"}));
+    EXPECT_EQ(JournalLines(),
+              (std::vector<std::string>{WrittenTo(DocumentsFolder() + "/wynik (2).sko"),
+                                        WrittenTo(DocumentsFolder() + "/wynik (3).sko")}));
 }
 
 TEST_F(ResultFileTest, BothPlacesFailingTellsThePupilAndTheJournal) {
     const std::string documents = documents_.File("nie-ma");
-    EXPECT_TRUE(WriteResult(folder_.File("brak/wynik.sko"), Record(ThreeAnswerTest(), Session()),
-                            documents, journal_, box_));
+    const ResultWrite written = WriteResult(folder_.File("brak/wynik.sko"),
+                                            Record(ThreeAnswerTest(), Session()), documents,
+                                            journal_, box_);
+    EXPECT_TRUE(written.built);
+    EXPECT_TRUE(written.writtenPath.empty());
     ASSERT_EQ(box_.shown.size(), 2u);
     EXPECT_EQ(box_.shown[0].text, kFallingBack);
     EXPECT_EQ(box_.shown[1].kind, MessageKind::Close);

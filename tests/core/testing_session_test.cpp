@@ -110,16 +110,57 @@ TEST(TestSessionStartTest, MissingOrUnreadableFileStartsNothing) {
     EXPECT_TRUE(h.summary.shown.empty());
 }
 
-TEST(TestSessionStartTest, UnreadableTestDroppedOnARunningOneLeavesNothingToGrade) {
+TEST(TestSessionStartTest, UnreadableTestDroppedOnARunningOneLeavesItAsItWas) {
     SessionHarness h;
-    ASSERT_TRUE(h.StartAnonymously(h.WriteTest(OneAnswerTest(2, 3))));
+    ASSERT_TRUE(h.StartAnonymously(h.WriteTest(OneAnswerTest(2, 3, 5))));
+    h.MarkAnswerAt(1);
+    h.session.SelectQuestion(2);
+    h.MarkAnswerAt(2);
+    h.session.TickMinute();
+    const std::string statusLine = h.panel.statusLine;
+    const std::string testPath = h.session.TestPath();
+    ASSERT_TRUE(h.panel.gradeButton);
+
     const std::string damaged = h.folder.File("zly.skt");
     testing_files::WriteFileBytes(damaged, Bytes{'P', 'A', 'C', 'K', 0, 0});
+    h.messages.whileShown = [&h] { h.session.TickMinute(); };  // the minute passes in the box
     EXPECT_FALSE(h.StartAnonymously(damaged));
-    h.session.MarkAnswer(1);
-    h.session.FinishTest();
-    EXPECT_TRUE(h.summary.shown.empty());
-    EXPECT_FALSE(h.session.HasChosenAnswer(1));
+    h.messages.whileShown = nullptr;
+
+    EXPECT_EQ(h.messages.shown.size(), 1u);  // the reader's box
+    EXPECT_EQ(h.session.Mode(), StartMode::TestFileAnonymously);
+    EXPECT_EQ(h.session.TestPath(), testPath);
+    EXPECT_EQ(h.session.Document().testName, "Ptaki Polski");
+    EXPECT_TRUE(h.session.HasChosenAnswer(1));
+    EXPECT_TRUE(h.session.HasChosenAnswer(2));
+    EXPECT_TRUE(h.session.IsRunning());
+    EXPECT_EQ(h.session.CurrentQuestion(), 2);
+    EXPECT_EQ(h.session.ElapsedMinutes(), 2);
+    EXPECT_TRUE(h.timer.running);
+    EXPECT_TRUE(h.panel.panel);
+    EXPECT_TRUE(h.panel.gradeButton);
+    EXPECT_EQ(h.panel.questionText, "Pytanie 2");
+    EXPECT_EQ(h.panel.statusLine, statusLine);
+
+    for (int minute = 3; minute <= 5; ++minute) {
+        h.session.TickMinute();
+    }
+    ASSERT_EQ(h.summary.shown.size(), 1u);  // the limit grades the test the pupil worked on
+    EXPECT_TRUE(h.session.EndedByTimer());
+    EXPECT_EQ(h.session.CorrectCount(), 0);
+    EXPECT_EQ(h.session.Document().questionCount, 2);
+}
+
+TEST(TestSessionStartTest, MissingTestDroppedOnARunningOneKeepsItsLocalCopy) {
+    SessionHarness h;
+    h.settings.al = false;
+    ASSERT_TRUE(h.StartAnonymously("/" + h.WriteTest(OneAnswerTest(2, 3))));  // a share path
+    const std::string copy = h.session.LocalCopyPath();
+    ASSERT_FALSE(copy.empty());
+    EXPECT_FALSE(h.StartAnonymously(h.folder.File("brak.skt")));
+    EXPECT_EQ(h.session.LocalCopyPath(), copy);
+    ASSERT_TRUE(h.session.LeaveTest());
+    EXPECT_FALSE(fs::exists(copy));
 }
 
 TEST(TestSessionMarking, OneAnswerReplacesTheMarkAndCannotBeTakenBack) {

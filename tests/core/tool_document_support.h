@@ -85,7 +85,7 @@ inline void WriteResultFile(const std::string& path, const std::string& surname,
     testing_fakes::FixedClock clock;
     Journal journal(clock);
     testing_fakes::RecordingMessageBox box;
-    ASSERT_TRUE(WriteResult(path, record, "/nonexistent", journal, box));
+    ASSERT_EQ(WriteResult(path, record, "/nonexistent", journal, box).writtenPath, path);
     ASSERT_TRUE(box.shown.empty()) << box.shown[0].text;
 }
 
