@@ -57,9 +57,13 @@ int Fail(const std::string& subject, const std::string& message) {
     return ReportFailure("solve", subject, message);
 }
 
-// "2,1,13,-": one item per question, "-" or distinct digits 1-5.
+// "2,1,13,-": one item per question, "-" or distinct digits 1-5; "" for a test without
+// questions.
 std::optional<std::vector<AnswerPositions>> ParseAnswers(std::string_view list) {
     std::vector<AnswerPositions> answers;
+    if (list.empty()) {
+        return answers;
+    }
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = list.find(',', start);
@@ -216,6 +220,11 @@ public:
 bool Exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;
+}
+
+// The result may have gone to the documents folder instead, under a name of its own.
+void ReportResultWritten(const std::string& path) {
+    std::fprintf(stderr, "oplix-tool %s: result written to %s\n", kCommand, path.c_str());
 }
 
 std::string ForTheTerminal(std::string text) {
@@ -383,8 +392,12 @@ int Solver::Run() {
     if (std::fflush(stdout) != 0) {
         return Fail("standard output", "cannot write the summary");
     }
-    if (!destination.empty() && !Exists(destination)) {
+    const std::string& written = session_.WrittenResultPath();
+    if (!destination.empty() && written.empty()) {
         return Refused(destination, "the result was not written there");
+    }
+    if (!written.empty()) {
+        ReportResultWritten(written);
     }
     return kSuccess;
 }

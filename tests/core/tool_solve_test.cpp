@@ -147,6 +147,42 @@ TEST(ToolSolveTest, ClassWithoutAFolderSendsTheResultToTheDocumentsFolder) {
     EXPECT_EQ(ReadBack(folder.File("Documents/Ptaki Polski_Kowalski_Jan.sko")).firstName, "Jan");
 }
 
+// The pupil was told the result goes to his documents folder: it is written there, also when a
+// file of that name is already there, and the tool says where it went.
+TEST(ToolSolveTest, ClassFolderThatCannotTakeTheResultSendsItToTheDocumentsFolder) {
+    ScratchFolder folder;
+    fs::create_directory(folder.File("Documents"));
+    const testing_fakes::ScopedEnvironmentVariable home("HOME", folder.Path().c_str());
+    const testing_fakes::ScopedEnvironmentVariable config("XDG_CONFIG_HOME",
+                                                          folder.File("config").c_str());
+    const std::vector<std::string> args = {
+        "solve",     WriteFourQuestions(folder), "--answers", "1,1,1,1",
+        "--pupil",   "Kowalski,Jan",            "--students", WriteStudents(folder, folder.File("brak")),
+        "--class",   "3a"};
+    for (const char* name : {"Ptaki Polski_Kowalski_Jan.sko", "Ptaki Polski_Kowalski_Jan (2).sko"}) {
+        const ToolRun run = RunTool(args, folder);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::string written = folder.File(std::string("Documents/") + name);
+        EXPECT_EQ(ReadBack(written).surname, "Kowalski");
+        EXPECT_NE(run.err.find("oplix-tool solve: result written to " + written + "\n"),
+                  std::string::npos)
+            << run.err;
+    }
+}
+
+TEST(ToolSolveTest, TestWithoutQuestionsIsSolvedWithAnEmptyList) {
+    ScratchFolder folder;
+    const std::string test = folder.File("pusty.skt");
+    ASSERT_TRUE(WriteTest40(test, OneAnswerTest(0, 3), {}).ok());
+    const std::string out = folder.File("wynik.sko");
+    const ToolRun run = RunTool({"solve", test, "--answers", "", "--result", out}, folder);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(Out(run).find("Pytań w teście: 0\n"), std::string::npos) << Out(run);
+    EXPECT_TRUE(ReadBack(out).questions.empty());
+    const ToolRun tooMany = RunTool({"solve", WriteFourQuestions(folder), "--answers", ""}, folder);
+    EXPECT_EQ(tooMany.exitCode, 1);
+}
+
 TEST(ToolSolveTest, WrongWordsAreUsageErrors) {
     ScratchFolder folder;
     const std::string test = WriteFourQuestions(folder);
