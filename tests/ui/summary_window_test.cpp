@@ -36,6 +36,7 @@ struct SummaryHarness {
             session.SaveResult(path);
         });
         summary.SetPlacement([] { return kPanelOrigin; });
+        summary.SetMessageBox(messages);
     }
 
     // Starts the test in `mode` and marks the first answer of each question.
@@ -104,6 +105,7 @@ private slots:
     void summaryShowsTextAndSaveOnlyWhenAnonymous_data();
     void summaryShowsTextAndSaveOnlyWhenAnonymous();
     void cancelledSaveWritesNothingAndChosenNameIsWritten();
+    void takenNameIsKeptAndAskedAgain();
     void legendStoresTheCheckBoxOnlyWhenAllowed_data();
     void legendStoresTheCheckBoxOnlyWhenAllowed();
 };
@@ -217,6 +219,65 @@ void SummaryWindowTest::cancelledSaveWritesNothingAndChosenNameIsWritten() {
 
 // Only a click on the box, allowed by `chl`, decides what closing stores; a box that merely
 // shows a tick (left from an earlier showing) stores nothing.
+// A name already taken is kept as it was: the program's box says so, the dialog asks again, and
+// the next name gets the result.
+void SummaryWindowTest::takenNameIsKeptAndAskedAgain() {
+    SummaryHarness harness;
+    QVERIFY(harness.StartAndAnswer(StartMode::TestFileAnonymously));
+    const QString folder = QString::fromStdString(harness.locations.documentsFolder);
+    const QString taken = folder + QStringLiteral("/zajęty.sko");
+    const QString other = folder + QStringLiteral("/inny.sko");
+    {
+        QFile file(taken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("notatki");
+    }
+    QStringList names{taken, other};
+    int dialogs = 0;
+    int waits = 0;
+    bool askedToReplace = false;
+    std::function<void()> answerDialog = [&] {
+        auto* dialog = ActiveModal<QFileDialog>();
+        if (dialog == nullptr) {
+            if (!names.isEmpty() && ++waits < 100) {
+                WhenModalRuns(answerDialog);  // the dialog is about to open
+            }
+            return;
+        }
+        ++dialogs;
+        askedToReplace = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name == nullptr || names.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        name->setText(names.takeFirst());
+        WhenModalRuns(answerDialog);  // the dialog of the next turn, if it opens again
+        static_cast<QDialog*>(dialog)->accept();
+    };
+    WhenModalRuns([&] {
+        auto* window = ActiveModal<ui::SummaryWindow>();
+        if (window == nullptr) {
+            return;
+        }
+        WhenModalRuns(answerDialog);
+        ClickControl(window, "ImZapisz");
+        ClickControl(window, "LClosePodsumowanie");
+    });
+    harness.session.FinishTest();
+
+    QCOMPARE(dialogs, 2);
+    QVERIFY(!askedToReplace);
+    QCOMPARE(harness.messages.texts,
+             QStringList{QStringLiteral(
+                 "Plik „zajęty.sko” już istnieje i pozostał bez zmian.\rPodaj inną nazwę pliku.")});
+    QFile kept(taken);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("notatki"));
+    QCOMPARE(harness.saves, 1);
+    QVERIFY(ReadResult(other.toStdString()).ok());
+}
+
 void SummaryWindowTest::legendStoresTheCheckBoxOnlyWhenAllowed_data() {
     QTest::addColumn<bool>("changeAllowed");
     QTest::addColumn<bool>("tickedBefore");

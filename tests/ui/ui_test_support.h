@@ -38,11 +38,13 @@ public:
 // Answers every box with `answer` and counts them.
 class RecordingMessageBox : public MessageBoxPresenter {
 public:
-    MessageBoxResult ShowMessageBox(MessageKind, MessageIcon, std::string_view) override {
+    MessageBoxResult ShowMessageBox(MessageKind, MessageIcon, std::string_view text) override {
         ++shown;
+        texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         return answer;
     }
     int shown = 0;
+    QStringList texts;
     MessageBoxResult answer = MessageBoxResult::Closed;
 };
 

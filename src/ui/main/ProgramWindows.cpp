@@ -102,6 +102,7 @@ void ProgramWindows::CreateSession() {
     QObject::connect(timer_.get(), &QtMinuteTimer::ticked, timer_.get(),
                      [this] { session_->TickMinute(); });
     summary_->SetSaveHandler([this](const std::string& path) { session_->SaveResult(path); });
+    summary_->SetMessageBox(*messages_);
 }
 
 void ProgramWindows::ConnectMenu() {

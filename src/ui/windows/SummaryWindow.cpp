@@ -1,8 +1,10 @@
 #include "ui/windows/SummaryWindow.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 
+#include "app/MessageBox.h"
 #include "ui/widgets/ClickArea.h"
 #include "ui/widgets/PictureButton.h"
 #include "ui/widgets/SkinFont.h"
@@ -12,6 +14,8 @@ namespace oplix::ui {
 namespace {
 
 constexpr QPoint kOffsetFromPanel{375, 222};
+constexpr std::string_view kTakenNameEnd =
+    "” już istnieje i pozostał bez zmian.\rPodaj inną nazwę pliku.";
 
 QString DisplayText(std::string_view text) {
     QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -76,18 +80,33 @@ QFileDialog* SummaryWindow::SaveDialog() {
         saveDialog_->setNameFilter(QStringLiteral("Plik odpowiedzi (*.sko)"));
         saveDialog_->setDefaultSuffix(QStringLiteral("sko"));
         saveDialog_->setDirectory(documentsFolder_);
+        // The program keeps an existing file and says so itself; the dialog must not offer to
+        // replace it.
+        saveDialog_->setOption(QFileDialog::DontConfirmOverwrite);
     }
     return saveDialog_;
 }
 
+// A result file is never replaced: a name already taken is told in the program's own box, and
+// the dialog opens again for another name.
 void SummaryWindow::SaveResult() {
     QFileDialog* dialog = SaveDialog();
-    if (dialog->exec() != QDialog::Accepted) {
-        return;
-    }
-    const QStringList chosen = dialog->selectedFiles();
-    if (!chosen.isEmpty() && save_) {
-        save_(chosen.front().toStdString());
+    while (dialog->exec() == QDialog::Accepted) {
+        const QStringList chosen = dialog->selectedFiles();
+        if (chosen.isEmpty()) {
+            return;
+        }
+        const QFileInfo file(chosen.front());
+        if (!file.exists() && !file.isSymLink()) {
+            if (save_) {
+                save_(file.filePath().toStdString());
+            }
+            return;
+        }
+        if (messages_ != nullptr) {
+            const std::string text = "Plik „" + file.fileName().toStdString() + std::string(kTakenNameEnd);
+            messages_->ShowMessageBox(MessageKind::Close, MessageIcon::Warning, text);
+        }
     }
 }
 

@@ -9,6 +9,10 @@
 class QFileDialog;
 class QLabel;
 
+namespace oplix {
+class MessageBoxPresenter;
+}
+
 namespace oplix::ui {
 
 class PictureButton;
@@ -24,6 +28,8 @@ public:
 
     // The path the pupil chose, UTF-8; the program writes the result there.
     void SetSaveHandler(std::function<void(const std::string&)> save) { save_ = std::move(save); }
+    // Where the window tells the pupil that the name he chose is taken.
+    void SetMessageBox(MessageBoxPresenter& messages) { messages_ = &messages; }
     // The main panel's top-left corner on the screen.
     void SetPlacement(std::function<QPoint()> panelOrigin) {
         panelOrigin_ = std::move(panelOrigin);
@@ -33,7 +39,8 @@ public:
     // Sets the window up as Show does without waiting, for callers that run their own loop.
     void Prepare(std::string_view text, bool saveOffered);
 
-    // Asks for a name and saves under it; a cancelled dialog does nothing.
+    // Asks for a name and saves under it; a cancelled dialog does nothing, a name already taken
+    // is told and asked again.
     void SaveResult();
     // The dialog SaveResult shows, made at its first use.
     QFileDialog* SaveDialog();
@@ -47,6 +54,7 @@ private:
     PictureButton* saveButton_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     std::function<void(const std::string&)> save_;
+    MessageBoxPresenter* messages_ = nullptr;
     std::function<QPoint()> panelOrigin_;
 };
 
