@@ -133,7 +133,38 @@ private slots:
         QVERIFY(found);
     }
 
+    // The minute timer may need the box while it is open: the second call waits, the first box
+    // keeps its text until it is answered, and each caller gets its own answer.
+    void secondBoxWaitsUntilTheFirstIsAnswered() {
+        QStringList textsWhenAnswered;
+        MessageBoxResult second = MessageBoxResult::Cancel;
+        bool secondReturnedEarly = false;
+        QTimer::singleShot(0, qApp, [&] {  // a tick inside the first box
+            QTimer::singleShot(0, qApp, [&] {
+                textsWhenAnswered << BoxText();
+                ClickAt(QPoint(100, 128));  // "Tak" on the first box
+                QTimer::singleShot(0, qApp, [&] {
+                    textsWhenAnswered << BoxText();
+                    QTest::keyClick(box_, Qt::Key_Return);
+                });
+            });
+            second = box_->ShowMessageBox(MessageKind::Close, MessageIcon::Warning, "Drugi");
+            secondReturnedEarly = textsWhenAnswered.size() < 2;
+        });
+        const MessageBoxResult first =
+            box_->ShowMessageBox(MessageKind::YesNoCancel, MessageIcon::Question, "Pierwszy");
+        QCOMPARE(first, MessageBoxResult::Yes);
+        QCOMPARE(second, MessageBoxResult::Closed);
+        QVERIFY(!secondReturnedEarly);
+        QCOMPARE(textsWhenAnswered, (QStringList{QStringLiteral("Pierwszy"), QStringLiteral("Drugi")}));
+        QVERIFY(!box_->isVisible());
+    }
+
 private:
+    QString BoxText() const {
+        return box_->findChild<QLabel*>(QStringLiteral("LTekstWarning"))->text();
+    }
+
     // A click at a point of the box goes to the control lying there.
     void ClickAt(QPoint at) {
         QWidget* target = box_->childAt(at);

@@ -1,5 +1,6 @@
 #include "ui/windows/MessageBoxWindow.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -76,6 +77,7 @@ void MessageBoxWindow::Build() {
     icon_ = new QLabel(this);
     icon_->setGeometry(12, 4, 42, 43);
     text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("LTekstWarning"));
     text_->setGeometry(17, 51, 313, 53);
     text_->setWordWrap(true);
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -95,11 +97,31 @@ void MessageBoxWindow::Build() {
     });
 }
 
+// The minute timer runs inside the box's loop and may need the box itself. The one box then
+// serves its callers in turn: a later call waits until the open box is answered, and each call
+// runs a loop of its own, so that its answer is its own and no box changes under the pupil's
+// hand.
 MessageBoxResult MessageBoxWindow::ShowMessageBox(MessageKind kind, MessageIcon icon,
                                                   std::string_view text) {
+    while (isVisible()) {
+        QEventLoop waiting;
+        connect(this, &QDialog::finished, &waiting, &QEventLoop::quit);
+        waiting.exec(QEventLoop::DialogExec);
+    }
     Prepare(kind, icon, text);
-    exec();
-    return answer_;
+    MessageBoxResult answer = MessageBoxResult::No;
+    bool answered = false;
+    QEventLoop shown;
+    connect(this, &QDialog::finished, &shown, [&] {
+        if (!answered) {
+            answer = answer_;
+            answered = true;
+        }
+        shown.quit();
+    });
+    show();
+    shown.exec(QEventLoop::DialogExec);
+    return answer;
 }
 
 void MessageBoxWindow::Prepare(MessageKind kind, MessageIcon icon, std::string_view text) {
