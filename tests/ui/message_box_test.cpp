@@ -1,5 +1,7 @@
 // The message box answered by keys, by clicks and by the platform's close.
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -158,6 +160,21 @@ private slots:
         QVERIFY(!secondReturnedEarly);
         QCOMPARE(textsWhenAnswered, (QStringList{QStringLiteral("Pierwszy"), QStringLiteral("Drugi")}));
         QVERIFY(!box_->isVisible());
+    }
+
+    // The filter concerns the program's skinned windows only: in a file dialog Tab moves on.
+    void fileDialogKeepsItsTab() {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        name->setFocus();
+        QCOMPARE(QApplication::focusWidget(), name);
+        QTest::keyClick(name, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != name);
+        dialog.reject();
     }
 
 private:

@@ -5,9 +5,9 @@
 
 namespace oplix::ui {
 
-// Installed once on the application: the Tab key never moves the focus in any window of the
-// program. Each press is swallowed and handed to `onTab` instead (the message box moves its
-// highlight with it).
+// Installed once on the application: the Tab key never moves the focus in the program's own
+// skinned windows. Each press there is swallowed and handed to `onTab` instead (the message box
+// moves its highlight with it). The open and save dialogs keep their Tab.
 class TabKeyFilter : public QObject {
     Q_OBJECT
 public:
