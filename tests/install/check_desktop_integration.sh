@@ -23,9 +23,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
 # The libraries, the X11 platform plugin (libqt6gui6 here) and the multimedia back ends
-# (libqt6multimedia6) the program loads, and the skin's font.
+# (libqt6multimedia6) the program loads, the skin's font and Qt's Polish texts of the dialogs.
 for needed in libc6 libstdc++6 libjpeg62-turbo libgif7 libqt6core6 libqt6gui6 libqt6widgets6 \
-    libqt6multimedia6 fonts-dejavu-core; do
+    libqt6multimedia6 fonts-dejavu-core qt6-translations-l10n; do
     grep -qxF "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
 if dpkg-deb -c "$deb" | grep -qi 'libqt6\|/plugins/'; then
