@@ -60,6 +60,7 @@ MainWindow::MainWindow(QWidget* parent)
     setAcceptDrops(true);
     // The backdrop is decoded when window mode 1 first needs it.
     backdrop_ = new QLabel(this);
+    backdrop_->setObjectName(QStringLiteral("ImTloBig"));
     backdrop_->setGeometry(QRect(QPoint(0, 0), kBackdropSize));
     backdrop_->hide();
     BuildPanel();
@@ -220,7 +221,8 @@ void MainWindow::CloseMenus() {
     description_->clear();
 }
 
-void MainWindow::SetTestPanel(QWidget* testPanel) {
+void MainWindow::SetTestPanel(QWidget* testPanel, ClickArea* titleStrip) {
+    dragger_->attach(titleStrip);
     testPanel_ = testPanel;
     testPanel_->setParent(this);
     testPanel_->setGeometry(panel_->geometry());
@@ -248,6 +250,10 @@ void MainWindow::ApplyWindowMode(int mode) {
         setFixedSize(kPanelSize);
         move(centred);
     } else {
+        if (backdrop_->pixmap().isNull()) {
+            backdrop_->setPixmap(
+                QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(kBackdropPicture))));
+        }
         setFixedSize(width, height);
         move(0, 0);
         backdrop_->move((width - kBackdropSize.width()) / 2, (height - kBackdropSize.height()) / 2);
@@ -324,14 +330,17 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
+// The dropped addresses go on as they came, to be read as a command-line argument is; the test
+// starts after the drop has returned, so that the file manager is not kept waiting meanwhile.
 void MainWindow::dropEvent(QDropEvent* event) {
-    QStringList paths;
+    QStringList addresses;
     for (const QUrl& url : event->mimeData()->urls()) {
-        paths.push_back(url.isLocalFile() ? url.toLocalFile() : url.toString());
+        addresses.push_back(url.toString(QUrl::FullyEncoded));
     }
     event->acceptProposedAction();
-    if (!paths.isEmpty()) {
-        emit filesDropped(paths);
+    if (!addresses.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this, [this, addresses] { emit filesDropped(addresses); }, Qt::QueuedConnection);
     }
 }
 

@@ -31,8 +31,9 @@ public:
     QPoint PanelOrigin() const;
     QWidget* Panel() const { return panel_; }
 
-    // The test panel lies exactly over the main panel; the window owns it from here on.
-    void SetTestPanel(QWidget* testPanel);
+    // The test panel lies exactly over the main panel; the window owns it from here on. Its
+    // title strip drags the window as the main panel's does, by the same window mode rule.
+    void SetTestPanel(QWidget* testPanel, ClickArea* titleStrip);
 
     void CloseMenus();
     // The program may be ended only by the close area.
@@ -49,7 +50,7 @@ signals:
     void aboutRequested();
     void helpRequested();
     void homePageRequested();
-    void filesDropped(QStringList paths);
+    void filesDropped(QStringList addresses);  // as dropped, each one read like an argument
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,7 +14,6 @@
 #include "ui/main/QtSoundPlayer.h"
 #include "ui/main/TestPanel.h"
 #include "ui/widgets/FirstPaint.h"
-#include "ui/widgets/WindowDragger.h"
 #include "ui/windows/AboutWindow.h"
 #include "ui/windows/BothListsWindow.h"
 #include "ui/windows/LegendWindow.h"
@@ -43,7 +42,7 @@ ProgramWindows::ProgramWindows()
     : locations_(ComputeLocations(CurrentExecutablePath(), ProcessEnvironment())) {
     main_ = std::make_unique<MainWindow>();
     messages_ = std::make_unique<MessageBoxWindow>();
-    qApp->installEventFilter(new TabKeyFilter(qApp, [this] {
+    qApp->installEventFilter(new TabKeyFilter(messages_.get(), [this] {
         if (messages_->isVisible()) {
             messages_->NextButton();
         }
@@ -64,7 +63,7 @@ void ProgramWindows::CreateWindows() {
     pictureWindow_->SetPlacement(panelOrigin);
     textWindow_->SetPlacement(panelOrigin);
     panel_ = new TestPanel();
-    main_->SetTestPanel(panel_);
+    main_->SetTestPanel(panel_, panel_->TitleStrip());
     // Polished, painted once off screen and given their X windows now, while the pupil reads
     // the main window, so that a test's first question is not kept waiting for it.
     // A first showing lays every text of the panel out; done here, hidden at once, it costs
@@ -131,12 +130,6 @@ void ProgramWindows::ConnectMenu() {
     });
 }
 
-void ProgramWindows::ConnectPanel() {
-    auto* dragger = new WindowDragger(main_.get(), panel_->TitleStrip());
-    QObject::connect(main_.get(), &MainWindow::windowModeSwitched, dragger,
-                     [dragger](int mode, bool) { dragger->setEnabled(mode == 0); });
-}
-
 void ProgramWindows::Prepare(const QStringList& arguments) {
     CreateDataFolders(locations_);
     journal_.SetFile(locations_.journalFile);
@@ -152,7 +145,6 @@ void ProgramWindows::PrepareTheRest(const QStringList& arguments) {
     CreateListWindows();
     CreateSession();
     ConnectMenu();
-    ConnectPanel();
     sounds_->Load();
     SeedProcessRandomFromClock();
     if (settings_.sct.empty()) {

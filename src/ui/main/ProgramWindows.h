@@ -49,6 +49,7 @@ public:
     MainWindow& Main() { return *main_; }
     MessageBoxWindow& Messages() { return *messages_; }
     TestSession& Session() { return *session_; }
+    QtMinuteTimer& MinuteTimer() { return *timer_; }
     const Settings& CurrentSettings() const { return settings_; }
     const Locations& CurrentLocations() const { return locations_; }
 
@@ -64,7 +65,6 @@ private:
     void CreateListWindows();
     void CreateSession();
     void ConnectMenu();
-    void ConnectPanel();
     void SwitchWindowMode(int mode, bool store);
     void OpenTestFileFromOutside(const QString& path, bool fromCommandLine);
     void StartFromChosenFile();
