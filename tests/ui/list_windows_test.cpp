@@ -1,6 +1,8 @@
 // The three list choice windows as a pupil uses them: the class chooser, the pupil list with
 // its bar, the tests tree, the labels, the messages, accept and cancel.
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 #include <functional>
@@ -104,7 +106,7 @@ struct Lists {
                                   .messages = messages,
                                   .students = students,
                                   .choice = choice,
-                                  .origin = [] { return kOrigin; },
+                                  .origin = [this] { return origin; },
                                   .startTest = [this] { Started(); }};
     }
 
@@ -127,6 +129,7 @@ struct Lists {
     int starts = 0;
     CurrentChoice startedWith;
     QWidget* window = nullptr;  // the window whose test starts
+    QPoint origin = kOrigin;    // the main panel's corner
     bool windowShownAtStart = false;
 };
 
@@ -234,6 +237,7 @@ private slots:
     void pupilBarAppearsAboveTheRowsInView();
     void pupilBarAndListMoveTogether();
     void classChangeKeepsTheChosenPupil();
+    void windowsFromAMainWindowAtTheEdgeStayInTheWorkArea();
     void classWithoutPupilsOffersNone();
     void treePressesChooseTestsAndGroupsKeepThem();
     void treeDoubleClickOpensGroupAndBarScrollsTheSurface();
@@ -282,6 +286,23 @@ void ListWindowsTest::openingShowsNoChoiceAndStandsBesideTheMainPanel() {
         QCOMPARE(LabelText(shown, "LTest"), testLabel);
     }
     QVERIFY(lists.messages.shown.empty());
+}
+
+// With the main window dragged to the screen's far corner, each window opens inside the work
+// area, where its accept and cancel areas can be reached.
+void ListWindowsTest::windowsFromAMainWindowAtTheEdgeStayInTheWorkArea() {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QString& name : {QStringLiteral("both"), QStringLiteral("tests"), QStringLiteral("pupils")}) {
+        Lists lists;
+        QVERIFY(lists.written);
+        lists.origin = area.bottomRight() - QPoint(50, 30);
+        Windows windows(lists);
+        QDialog* shown = windows.Show(name);
+        QVERIFY(shown != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        QVERIFY2(area.contains(shown->frameGeometry()), qPrintable(name));
+        shown->reject();
+    }
 }
 
 void ListWindowsTest::unreadableListKeepsTheWindowClosed_data() {

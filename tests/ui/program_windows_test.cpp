@@ -276,6 +276,7 @@ private slots:
     void failedStartLeavesTheRunningTimedTest();
     void minuteTickInsideTheLeaveQuestionWaitsForIt();
     void namedPupilsResultGoesToHisOwnClassFolder();
+    void aboutWindowFromAMainWindowAtTheEdgeStaysInTheWorkArea();
     void fileDialogsSpeakPolish();
 };
 
@@ -506,6 +507,26 @@ void ProgramWindowsTest::namedPupilsResultGoesToHisOwnClassFolder() {
     QVERIFY(result.ok());
     QCOMPARE(result->surname, std::string("Kowalski"));
     QVERIFY(QDir(QString::fromStdString(desk.File("wyniki_4b"))).isEmpty());
+}
+
+// The main window dragged to the screen's far corner: the about window opens inside the work
+// area all the same.
+void ProgramWindowsTest::aboutWindowFromAMainWindowAtTheEdgeStaysInTheWorkArea() {
+    Desk desk;
+    QVERIFY(desk.Start());
+    MainWindow& main = desk.windows->Main();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    main.move(area.bottomRight() - QPoint(60, 40));
+    QRect shownAt;
+    QTimer::singleShot(0, qApp, [&] {
+        if (auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shownAt = about->frameGeometry();
+            about->reject();
+        }
+    });
+    emit main.aboutRequested();
+    QVERIFY(!shownAt.isNull());
+    QVERIFY(area.contains(shownAt));
 }
 
 void ProgramWindowsTest::fileDialogsSpeakPolish() {

@@ -5,6 +5,7 @@
 #include <QRegion>
 
 #include "ui/widgets/ClickArea.h"
+#include "ui/widgets/ReachablePlacement.h"
 #include "ui/widgets/SkinPicture.h"
 
 namespace oplix::ui {
@@ -39,7 +40,7 @@ AboutWindow::AboutWindow(QWidget* parent)
 void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (panelOrigin_) {
-        move(panelOrigin_() + kOffsetFromPanel);
+        MoveWithinWorkArea(*this, panelOrigin_() + kOffsetFromPanel);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "app/Settings.h"
 #include "formats/StudentsList.h"
 #include "ui/widgets/ClickArea.h"
+#include "ui/widgets/ReachablePlacement.h"
 #include "ui/widgets/SkinFont.h"
 #include "ui/widgets/SkinPicture.h"
 
@@ -56,7 +57,7 @@ void AddAcceptAndCancel(Window* window, QPoint acceptAt, void (Window::*accept)(
 // Every showing places the window from the main panel's corner.
 inline void PlaceFromPanel(QWidget* window, const ListWindowServices& services, QPoint offset) {
     if (services.origin) {
-        window->move(services.origin() + offset);
+        MoveWithinWorkArea(*window, services.origin() + offset);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/MessageBox.h"
 #include "ui/widgets/ClickArea.h"
 #include "ui/widgets/PictureButton.h"
+#include "ui/widgets/ReachablePlacement.h"
 #include "ui/widgets/SkinFont.h"
 #include "ui/widgets/SkinPicture.h"
 
@@ -68,7 +69,7 @@ void SummaryWindow::Show(std::string_view text, bool saveOffered) {
 void SummaryWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (panelOrigin_) {
-        move(panelOrigin_() + kOffsetFromPanel);
+        MoveWithinWorkArea(*this, panelOrigin_() + kOffsetFromPanel);
     }
 }
 
