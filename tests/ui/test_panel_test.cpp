@@ -111,6 +111,7 @@ private slots:
     void answerButtonsFollowAnswerCount();
     void finalStatesAfterGrading();
     void hintPanelClosesWithAnotherQuestion();
+    void doubleClickCountsAsOneClick();
     void questionTextGivesTheFocusAway();
 };
 
@@ -329,6 +330,28 @@ void TestPanelTest::hintPanelClosesWithAnotherQuestion() {
     harness.ClickQuestionRow(2);
     QVERIFY(!harness.Shown("ptekstPodpowiedzi"));
     QVERIFY(!harness.Shown("ImPodpowiedz"));
+}
+
+// Two quick clicks through the window system, which makes the second one a double click.
+void DoubleClick(QWidget* control) {
+    QWidget* window = control->window();
+    const QPoint at = control->mapTo(window, control->rect().center());
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+// A double click is one click: a several-answers mark stays, the hint stays open.
+void TestPanelTest::doubleClickCountsAsOneClick() {
+    TestDocument test = SmallTest(2, 3, 1);
+    test.At(1).hint = "Pomyśl.";
+    PanelHarness harness;
+    QVERIFY(harness.Start(test));
+    QVERIFY(QTest::qWaitForWindowExposed(&harness.panel));
+    DoubleClick(harness.AnswerButton(2));
+    QCOMPARE(harness.session.SlotStates(1)[1], LetterState::Marked);
+    QTest::mouseClick(harness.AnswerButton(2), Qt::LeftButton, {}, QPoint(5, 5), 1000);
+    QCOMPARE(harness.session.SlotStates(1)[1], LetterState::Plain);  // later clicks count
+    DoubleClick(harness.Control<PictureButton>("ImPodpowiedz"));
+    QVERIFY(harness.Shown("ptekstPodpowiedzi"));
 }
 
 // No caret or selection can show in the question text: it takes no focus, a click on it sends

@@ -4,7 +4,8 @@
 
 namespace oplix::ui {
 
-// A skin picture that acts as a button: hand cursor, a click on it is reported.
+// A skin picture that acts as a button: hand cursor, a click on it is reported; a double click
+// is reported as one click.
 class PictureButton : public QLabel {
     Q_OBJECT
 public:
@@ -17,6 +18,10 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool inDoubleClick_ = false;
 };
 
 }  // namespace oplix::ui
