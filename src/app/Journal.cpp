@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "storage/Cp1250.h"
@@ -20,6 +22,42 @@ namespace {
 const SystemClock& TheSystemClock() {
     static const SystemClock clock;
     return clock;
+}
+
+// What the journal's last line lacks of its end, so that the next line starts on a line of its
+// own: nothing for an empty journal or one that ends in a line feed.
+std::string LineEndMissingAtEnd(int fd, const std::string& path) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
+        return {};
+    }
+    const int reader = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (reader < 0) {
+        return {};
+    }
+    char last = '\n';
+    const ssize_t got = pread(reader, &last, 1, info.st_size - 1);
+    close(reader);
+    if (got != 1 || last == '\n') {
+        return {};
+    }
+    return last == '\r' ? "\n" : "\r\n";
+}
+
+// A write may take only part of the line (a signal, a pipe); the rest follows. False when the
+// bytes could not all be written.
+bool WriteWhole(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
 bool IsUtf8Codeset(const char* codeset) {
@@ -90,6 +128,7 @@ Journal::Journal(const Clock& clock) : clock_(&clock) {}
 
 void Journal::SetFile(std::string path) {
     path_ = std::move(path);
+    endsWithWholeLine_ = false;
 }
 
 void Journal::SetLevel(int level) {
@@ -111,10 +150,8 @@ void Journal::Write(int level, std::string_view message) {
     if (fd < 0) {
         return;
     }
-    ssize_t written;
-    do {
-        written = write(fd, line.data(), line.size());
-    } while (written < 0 && errno == EINTR);
+    const std::string lineEnd = endsWithWholeLine_ ? std::string() : LineEndMissingAtEnd(fd, path_);
+    endsWithWholeLine_ = WriteWhole(fd, lineEnd + line);
     close(fd);
 }
 

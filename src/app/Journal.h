@@ -32,6 +32,10 @@ private:
     int level_ = 0;
     // The user's locale, made at the first line written: making it costs about a millisecond.
     std::shared_ptr<const JournalTimeFormat> timeFormat_;
+    // Whether the file is known to end with a whole line: looked at before the first line and
+    // after a line that could not be written whole. Not before every line, since another
+    // writer's line may be seen half-way through.
+    bool endsWithWholeLine_ = false;
 };
 
 }  // namespace oplix

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -84,19 +88,67 @@ TEST(Journal, StartsAtLevelZeroAndWritesNothingWithoutAFile) {
     EXPECT_EQ(JournalMessages(folder.File("Dziennik.txt")), std::vector<std::string>{"z plikiem"});
 }
 
-TEST(Journal, AppendsAfterTheEarlierContent) {
+// Earlier content stays as it was; a last line without its end gets one, so that the new line
+// is a line of its own.
+TEST(Journal, AppendsAfterTheEarlierContentOnALineOfItsOwn) {
+    const struct {
+        std::string earlier;
+        std::string between;
+    } cases[] = {
+        {"stara linia - 01.01.2020 10:00:00\r\n", ""},
+        {"stara linia - 01.01.2020 10:00:00\r\nbez końca linii", "\r\n"},
+        {"ucięta w pół końca\r", "\n"},
+        {"z końcem linii Uniksa\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.earlier);
+        ScratchFolder folder;
+        const std::string path = folder.File("Dziennik.txt");
+        WriteFileBytes(path, BytesOf(c.earlier));
+        const FixedClock clock;
+        Journal journal(clock);
+        journal.SetFile(path);
+        journal.Write(0, "nowa");
+        const std::string after = TextOf(ReadFileBytes(path));
+        EXPECT_TRUE(after.starts_with(c.earlier + c.between + "nowa - ")) << after;
+        EXPECT_TRUE(after.ends_with("\r\n"));
+    }
+}
+
+// A write that takes only part of the line (here a signal while a pipe is full) is followed by
+// the rest of it.
+TEST(Journal, AShortWriteIsFollowedByTheRestOfTheLine) {
     ScratchFolder folder;
-    const std::string path = folder.File("Dziennik.txt");
-    const Bytes earlier = BytesOf("stara linia - 01.01.2020 10:00:00\r\nbez końca linii");
-    WriteFileBytes(path, earlier);
+    const std::string path = folder.File("Dziennik.fifo");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    struct sigaction wake {};
+    wake.sa_handler = [](int) {};
+    sigemptyset(&wake.sa_mask);
+    wake.sa_flags = 0;  // no restart: the blocked write returns what it wrote so far
+    struct sigaction old {};
+    ASSERT_EQ(sigaction(SIGUSR1, &wake, &old), 0);
+
+    const std::string message(300000, 'x');  // far more than a pipe holds
+    std::string received;
+    const pthread_t writer = pthread_self();
+    std::thread reader([&] {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the writer is blocked
+        pthread_kill(writer, SIGUSR1);
+        char buffer[65536];
+        for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) {
+            received.append(buffer, static_cast<std::size_t>(got));
+        }
+        close(fd);
+    });
     const FixedClock clock;
     Journal journal(clock);
     journal.SetFile(path);
-    journal.Write(0, "nowa");
-    const Bytes after = ReadFileBytes(path);
-    ASSERT_GT(after.size(), earlier.size());
-    EXPECT_EQ(Bytes(after.begin(), after.begin() + static_cast<long>(earlier.size())), earlier);
-    EXPECT_TRUE(TextOf(after).substr(earlier.size()).starts_with("nowa - "));
+    journal.Write(0, message);
+    reader.join();
+    sigaction(SIGUSR1, &old, nullptr);
+    EXPECT_TRUE(received.starts_with(message + " - ")) << received.size();
+    EXPECT_TRUE(received.ends_with("\r\n"));
 }
 
 TEST(Journal, AJournalThatCannotBeWrittenIsSkippedSilently) {
