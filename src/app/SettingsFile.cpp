@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <span>
 #include <variant>
@@ -334,6 +335,7 @@ SettingsReadOutcome ReadSettingsFile(const std::string& path, Settings& settings
 
 SettingsLoadOutcome LoadSettings(const std::string& path, Settings& settings, Journal& journal,
                                  MessageBoxPresenter& messages) {
+    RemoveStaleReplacements(path, std::time(nullptr));
     switch (ReadSettingsFile(path, settings)) {
         case SettingsReadOutcome::Missing:
             ShowInformation(messages,

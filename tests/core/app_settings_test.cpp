@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -507,6 +510,56 @@ TEST_F(SettingsFileTest, FailureLinesHaveTheirOwnLevels) {
     EXPECT_FALSE(StoreLegendShown(impossible, settings, journal, true));
     EXPECT_FALSE(StoreWindowMode(impossible, settings, journal, 0));
     EXPECT_EQ(Journaled(), std::vector<std::string>{std::string(kStoreFailedLine)});
+}
+
+// A school locks the settings by taking the file's write bits away; the program keeps its
+// hands off such a file, also when it runs as the administrator.
+TEST_F(SettingsFileTest, AFileWithoutWriteBitsIsNotWritten) {
+    WriteFile(DefaultSettings());
+    const Bytes locked = ReadFileBytes(path);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    journal.SetLevel(4);
+    EXPECT_FALSE(StoreWindowMode(path, settings, journal, 1));
+    EXPECT_FALSE(WriteWholeSettingsFile(path, DefaultSettings(), journal));
+    EXPECT_EQ(ReadFileBytes(path), locked);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    EXPECT_EQ(Journaled(), (std::vector<std::string>{std::string(kStoreFailedLine),
+                                                     "Problem z zapisem Test.ini."}));
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"Dziennik.txt", "Test.ini"}));
+}
+
+// A link to a shared settings file stays a link; its target gets the change.
+TEST_F(SettingsFileTest, ALinkIsFollowedAndItsTargetReplaced) {
+    const std::string target = folder.File("wspolne/Test.ini");
+    ASSERT_TRUE(std::filesystem::create_directory(folder.File("wspolne")));
+    Journal silent(clock);
+    ASSERT_TRUE(WriteWholeSettingsFile(target, DefaultSettings(), silent));
+    std::filesystem::create_symlink("wspolne/Test.ini", path);
+    EXPECT_TRUE(StoreWindowMode(path, settings, journal, 1));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile(target, read), SettingsReadOutcome::Read);
+    EXPECT_EQ(read.wo, 1);
+}
+
+// A temporary file left by a program stopped half-way through a write goes at the next start;
+// one just made by a program still writing stays, and so do files of other names.
+TEST_F(SettingsFileTest, StaleTemporaryFilesGoAtStart) {
+    WriteFile(DefaultSettings());
+    for (const char* name : {".Test.ini.a1B2c3", ".Test.ini.Zz9yY8", ".Test.ini.dlugaNazwa", "notatki"}) {
+        WriteFileBytes(folder.File(name), BytesOf("x"));
+    }
+    const std::filesystem::file_time_type hourAgo =
+        std::filesystem::last_write_time(path) - std::chrono::hours(1);
+    for (const char* name : {".Test.ini.a1B2c3", ".Test.ini.dlugaNazwa", "notatki"}) {
+        std::filesystem::last_write_time(folder.File(name), hourAgo);
+    }
+    EXPECT_EQ(Load(), SettingsLoadOutcome::Loaded);
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{".Test.ini.Zz9yY8", ".Test.ini.dlugaNazwa", "Test.ini",
+                                        "notatki"}));
 }
 
 // Files may grow to `limit` bytes while the object lives, as on a nearly full disk.
