@@ -158,12 +158,13 @@ bool TestReader::ReadText(std::string_view level1, std::string_view level2, std:
     return code == kFieldOk;
 }
 
-// An integer that is absent or not a number reads as 0; only an unreadable element fails.
+// A header integer that is absent or not a decimal integer is a decoding failure of the header:
+// read as 0, it would open a damaged test with no questions.
 bool TestReader::ReadInt(std::string_view level1, std::string_view level2, std::string_view level3,
                          int& target) {
     int code = kFieldOk;
     target = ReadIntField(fieldMode_, level1, level2, level3, "", xml_, code);
-    return code == kFieldOk || code == kFieldNotAnInteger;
+    return code == kFieldOk;
 }
 
 bool TestReader::ReadThresholds40() {

@@ -462,13 +462,37 @@ std::vector<Damage> DamagedFixtures() {
              description.Store(path);
          },
          "Odczyt. Nieobsługiwana liczba odpowiedzi: 2"},
+        // A header integer that is empty, absent or no decimal integer does not read as 0.
         {"no answer count",
          [](const std::string& path) {
              Description40 description(SampleTest());
              description.SetText("ilo", "", "");
              description.Store(path);
          },
-         "Odczyt. Nieobsługiwana liczba odpowiedzi: 0"},
+         "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
+        {"question count in words",
+         [](const std::string& path) {
+             Description40 description(SampleTest());
+             description.SetText("ilp", "", "dwa");
+             description.Store(path);
+         },
+         "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
+        {"time limit in words",
+         [](const std::string& path) {
+             Description40 description(SampleTest());
+             description.SetText("tim", "", "pięć");
+             description.Store(path);
+         },
+         "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
+        {"question count absent",
+         [](const std::string& path) {
+             const std::string text =
+                 "<tst><cd>x</cd><ilo>3</ilo><typ>0</typ><nmt>Bez liczby</nmt><name>A</name>"
+                 "<tim>0</tim><skl><tk>0</tk></skl></tst>";
+             const TestMember member{std::string(kTest40Member), Bytes(text.begin(), text.end())};
+             ASSERT_TRUE(WriteTestArchive(path, {&member, 1}).ok());
+         },
+         "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
     };
 }
 
