@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <exception>
 #include <optional>
 #include <vector>
 
@@ -302,9 +303,15 @@ bool ReadStudentsList(const std::string& path, StudentsList& list, CurrentChoice
         journal.Write(0, kReadFailed);
         return false;
     }
-    const bool read = MemberExists(kIndexMember35, archive)
-                          ? ReadVersion35(archive, list, choice, journal)
-                          : ReadVersion40(archive, list, journal);
+    bool read = false;
+    // Running out of memory on a huge member must not take the program down.
+    try {
+        read = MemberExists(kIndexMember35, archive) ? ReadVersion35(archive, list, choice, journal)
+                                                     : ReadVersion40(archive, list, journal);
+    } catch (const std::exception&) {
+        list = StudentsList{};
+        journal.Write(0, kReadFailed);
+    }
     archive.Close();
     return read;
 }

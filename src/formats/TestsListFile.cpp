@@ -1,5 +1,6 @@
 #include "formats/TestsListFile.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -114,8 +115,13 @@ bool ReadTestsList(const std::string& path, TestsList& list, Journal& journal,
         return false;
     }
     const bool version35 = MemberExists(kMember35, archive);
-    const ReadOutcome outcome =
-        version35 ? ReadVersion35(archive, list) : ReadVersion40(archive, list);
+    ReadOutcome outcome = ReadOutcome::DescriptionFailed;
+    // Running out of memory on a huge member must not take the program down.
+    try {
+        outcome = version35 ? ReadVersion35(archive, list) : ReadVersion40(archive, list);
+    } catch (const std::exception&) {
+        list = TestsList{};
+    }
     archive.Close();
     switch (outcome) {
         case ReadOutcome::Read:
