@@ -33,7 +33,8 @@ std::string BuildSummaryText(const SummaryFigures& figures) {
     // With no questions there is nothing to be good at, whatever the thresholds say.
     const std::string_view verdict =
         figures.questionCount > 0 ? VerdictSentence(percent, figures.thresholds) : kFailedSentence;
-    const std::time_t seconds = std::max<std::time_t>(0, figures.endTime - figures.startTime);
+    // Milliseconds are dropped from the difference, not from each end.
+    const std::int64_t seconds = std::max<std::int64_t>(0, figures.workingMilliseconds / 1000);
     return "Pytań w teście: " + std::to_string(figures.questionCount) +
            "\rPoprawnych odpowiedzi: " + std::to_string(figures.correctCount) +
            "\rCzas pracy: " + std::to_string(seconds / 60) + " min " +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -11,8 +12,7 @@ namespace oplix {
 struct SummaryFigures {
     int questionCount = 0;
     int correctCount = 0;
-    std::time_t startTime = 0;
-    std::time_t endTime = 0;
+    std::int64_t workingMilliseconds = 0;  // end time - start time
     std::array<int, 5> thresholds{};  // cel, bdb, db, dst, dp in per cent
 };
 

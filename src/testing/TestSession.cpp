@@ -34,6 +34,11 @@ bool IsExistingFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+std::time_t SecondsOf(std::int64_t milliseconds) {
+    return static_cast<std::time_t>(milliseconds >= 0 ? milliseconds / 1000
+                                                      : (milliseconds - 999) / 1000);
+}
+
 std::string GaugeHint(int elapsedMinutes, int minutesLeft) {
     return "Czas pracy: " + std::to_string(elapsedMinutes) +
            " min\rPozostało: " + std::to_string(minutesLeft) + " min";
@@ -147,7 +152,9 @@ void TestSession::Begin() {
     windows_.panel.ShowPanel(true);
     panelShown_ = true;
     windows_.panel.FocusPanel();
-    startTime_ = services_.clock.Now();
+    startMilliseconds_ = services_.clock.NowMilliseconds();
+    endMilliseconds_ = startMilliseconds_;
+    startTime_ = SecondsOf(startMilliseconds_);
     endTime_ = startTime_;
     endedByTimer_ = false;
     windows_.panel.ShowSeveralAnswersStrip(document_.testType == 1);
@@ -323,7 +330,8 @@ void TestSession::FinishTest() {
         windows_.legend.Show();
     }
     DrawFinalStates();
-    endTime_ = services_.clock.Now();
+    endMilliseconds_ = services_.clock.NowMilliseconds();
+    endTime_ = SecondsOf(endMilliseconds_);
     correctCount_ = CountCorrect(document_);
     if (IsNamedMode(mode_)) {
         resultPath_ = NamedResultPath();
@@ -331,8 +339,8 @@ void TestSession::FinishTest() {
     }
     const std::string summary = BuildSummaryText({.questionCount = document_.questionCount,
                                                   .correctCount = correctCount_,
-                                                  .startTime = startTime_,
-                                                  .endTime = endTime_,
+                                                  .workingMilliseconds =
+                                                      endMilliseconds_ - startMilliseconds_,
                                                   .thresholds = document_.thresholds});
     windows_.summary.Show(summary, !IsNamedMode(mode_));
 }

@@ -118,8 +118,10 @@ private:
     bool timing_ = false;
     bool hintShown_ = false;
     int elapsedMinutes_ = 0;
-    std::time_t startTime_ = 0;
+    std::time_t startTime_ = 0;  // whole seconds of the two below
     std::time_t endTime_ = 0;
+    std::int64_t startMilliseconds_ = 0;
+    std::int64_t endMilliseconds_ = 0;
     int correctCount_ = 0;
     std::string resultPath_;
     std::string writtenResultPath_;

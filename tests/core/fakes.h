@@ -28,12 +28,15 @@ namespace oplix::testing_fakes {
 // A clock that stands still until a test moves it.
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(std::time_t now = 1765357200) : now_(now) {}  // 2025-12-10 09:00 UTC
-    std::time_t Now() const override { return now_; }
-    void Advance(std::time_t seconds) { now_ += seconds; }
+    explicit FixedClock(std::time_t now = 1765357200)  // 2025-12-10 09:00 UTC
+        : milliseconds_(std::int64_t{now} * 1000) {}
+    std::time_t Now() const override { return static_cast<std::time_t>(milliseconds_ / 1000); }
+    std::int64_t NowMilliseconds() const override { return milliseconds_; }
+    void Advance(std::time_t seconds) { milliseconds_ += std::int64_t{seconds} * 1000; }
+    void AdvanceMilliseconds(std::int64_t milliseconds) { milliseconds_ += milliseconds; }
 
 private:
-    std::time_t now_;
+    std::int64_t milliseconds_;
 };
 
 struct ShownMessage {

@@ -334,6 +334,36 @@ TEST(TestSessionGrading, FinalStatesSummaryAndLegend) {
     EXPECT_TRUE(fs::is_empty(h.locations.documentsFolder));
 }
 
+// Started at 09:00:00.900 and graded at 09:01:00.200: 59.3 seconds of work, not the 60 between
+// the two whole seconds; the start and end times keep their whole seconds.
+TEST(TestSessionGrading, WorkingTimeDropsTheMillisecondsOfTheDifference) {
+    SessionHarness h;
+    const std::string path = h.WriteTest(OneAnswerTest(1, 3));
+    h.clock.AdvanceMilliseconds(900);
+    ASSERT_TRUE(h.StartAnonymously(path));
+    h.clock.AdvanceMilliseconds(59300);
+    h.session.FinishTest();
+    ASSERT_EQ(h.summary.shown.size(), 1u);
+    EXPECT_NE(h.summary.shown[0].text.find("Czas pracy: 0 min 59 s"), std::string::npos)
+        << h.summary.shown[0].text;
+    EXPECT_EQ(h.session.EndTime() - h.session.StartTime(), 60);
+}
+
+// The verdict is measured against the test's own scale when it has one: 2 of 3 right (67%)
+// reaches this test's "cel" of 60%.
+TEST(TestSessionGrading, VerdictComesFromTheTestsOwnScale) {
+    SessionHarness h;
+    TestDocument test = OneAnswerTest(3, 3);
+    test.gradingSource = GradingSource::Test;
+    test.thresholds = {60, 50, 40, 30, 20};
+    ASSERT_TRUE(h.StartAnonymously(h.WriteTest(test)));
+    AnswerByPosition(h, {2, 1, 1});
+    h.session.FinishTest();
+    ASSERT_EQ(h.summary.shown.size(), 1u);
+    EXPECT_TRUE(h.summary.shown[0].text.ends_with("Reasumując: Jesteś rewelacyjny."))
+        << h.summary.shown[0].text;
+}
+
 TEST(TestSessionGrading, ChoosingOneOfTwoCorrectAnswersScoresNothing) {
     SessionHarness h;
     TestDocument test = OneAnswerTest(2, 4);

@@ -11,11 +11,9 @@ constexpr std::array<int, 5> kDefaultScale = {95, 85, 75, 50, 30};
 
 std::string Summary(int questions, int correct, std::time_t seconds,
                     std::array<int, 5> thresholds = kDefaultScale) {
-    const std::time_t start = 1765357200;
     return BuildSummaryText({.questionCount = questions,
                              .correctCount = correct,
-                             .startTime = start,
-                             .endTime = start + seconds,
+                             .workingMilliseconds = std::int64_t{seconds} * 1000 + 999,
                              .thresholds = thresholds});
 }
 
