@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "storage/CaseMapping.h"
@@ -13,6 +15,14 @@ namespace {
 // Block 0 holds the first child alone, so a node with one child costs no more than the child;
 // block b > 0 holds kSecondBlockSize * 2^(b - 1) children.
 constexpr int kSecondBlockSize = 8;
+// Below this many children a plain scan is as quick as an index.
+constexpr int kIndexedFrom = 32;
+
+std::u16string UpperCase(std::u16string_view name) {
+    std::u16string upper(name.size(), u'\0');
+    std::transform(name.begin(), name.end(), upper.begin(), UpperChar);
+    return upper;
+}
 
 int BlockSize(int block) {
     return block == 0 ? 1 : kSecondBlockSize << (block - 1);
@@ -90,15 +100,36 @@ void TpkXMLNode::TakeContent(TpkXMLNode&& other) noexcept {
     other.moreBlocks_.clear();
     count_ = std::exchange(other.count_, 0);
     memory_ = other.memory_;  // where the children just taken live
+    index_ = std::move(other.index_);
+}
+
+// Each child's name in upper case, mapped to the first child of that name.
+struct TpkXMLNode::ChildIndex {
+    std::unordered_map<std::u16string, int> first;
+    int covered = 0;  // children 0 .. covered - 1 are in the map
+};
+
+void TpkXMLNode::ChildIndexDeleter::operator()(ChildIndex* index) const noexcept {
+    delete index;
 }
 
 int TpkXMLNode::IndexOfChild(std::u16string_view name) const {
-    for (int i = 0; i < count_; ++i) {
-        if (EqualsIgnoreCase(Child(i)->Name, name)) {
-            return i;
+    if (count_ < kIndexedFrom) {
+        for (int i = 0; i < count_; ++i) {
+            if (EqualsIgnoreCase(Child(i)->Name, name)) {
+                return i;
+            }
         }
+        return -1;
     }
-    return -1;
+    if (!index_) {
+        index_.reset(new ChildIndex());
+    }
+    for (; index_->covered < count_; ++index_->covered) {
+        index_->first.emplace(UpperCase(Child(index_->covered)->Name), index_->covered);
+    }
+    const auto found = index_->first.find(UpperCase(name));
+    return found == index_->first.end() ? -1 : found->second;
 }
 
 TpkXMLNode* TpkXMLNode::FindChild(std::u16string_view name, bool create, TpkXMLKind kind) {
@@ -139,6 +170,7 @@ void TpkXMLNode::RemoveLastChild() {
     }
     std::destroy_at(Child(count_ - 1));
     --count_;
+    index_.reset();
     const Slot slot = Locate(count_);
     if (slot.offset == 0) {
         if (slot.block == 0) {
@@ -183,6 +215,7 @@ void TpkXMLNode::Clear() {
 // Takes the blocks of every node out before destroying it, so destructors never recurse.
 // Blocks are freed in document order, the order in which loading allocated them.
 void TpkXMLNode::ReleaseChildren() noexcept {
+    index_.reset();
     if (count_ == 0) {
         return;  // most nodes are leaves
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <memory_resource>
 #include <string>
 #include <string_view>
@@ -46,7 +47,10 @@ public:
     Bytes Data;           // content of a raw-data element
     TpkXMLAttrs Attrs;
 
-    // The first child of any kind whose name equals `name` ignoring case, or -1.
+    // The first child of any kind whose name equals `name` ignoring case, or -1. A node with
+    // many children keeps an index of their names, so that looking up every child of a large
+    // list costs time in proportion to its size; a child's name must therefore not change once
+    // it has been looked up.
     int IndexOfChild(std::u16string_view name) const;
 
     // The child found by IndexOfChild; when there is none and `create` is set, a new child with
@@ -87,6 +91,13 @@ private:
     std::vector<TpkXMLNode*> moreBlocks_;  // blocks 2, 3, ...
     int count_ = 0;
     std::pmr::memory_resource* memory_ = std::pmr::get_default_resource();  // of the children
+    // Made at the first look-up among many children, extended to later children as they are
+    // looked up, dropped when a child goes.
+    struct ChildIndex;
+    struct ChildIndexDeleter {
+        void operator()(ChildIndex* index) const noexcept;
+    };
+    mutable std::unique_ptr<ChildIndex, ChildIndexDeleter> index_;
 };
 
 }  // namespace oplix

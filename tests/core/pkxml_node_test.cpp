@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pkxml_test_support.h"
+#include "storage/Utf.h"
 #include "storage/pkXML.h"
 
 namespace oplix {
@@ -24,6 +25,29 @@ TEST(XmlNode, IndexOfChildIgnoresCaseAndKind) {
     EXPECT_EQ(node.IndexOfChild(u"Img"), 3);
     EXPECT_EQ(node.IndexOfChild(u"łąk"), -1);
     EXPECT_EQ(node.IndexOfChild(u""), -1);
+}
+
+// A node of many children looks them up through an index: the same answers as a scan, for
+// children appended after a look-up and after one was removed.
+TEST(XmlNode, ManyChildrenAreFoundAsAmongFew) {
+    TpkXMLNode list(u"lst");
+    for (int i = 0; i < 300; ++i) {
+        list.AddChild(u"el" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                      Utf8ToUtf16(std::to_string(i)));
+    }
+    EXPECT_EQ(list.IndexOfChild(u"elb1"), 1);
+    EXPECT_EQ(list.IndexOfChild(u"ELZ285"), 285);
+    EXPECT_EQ(list.IndexOfChild(u"elA300"), -1);
+    list.AddChild(u"Zażółć");
+    list.AddChild(u"ZAŻÓŁĆ");  // a later child of the same name is never the one found
+    EXPECT_EQ(list.IndexOfChild(u"zażółć"), 300);
+    list.RemoveLastChild();
+    list.RemoveLastChild();
+    EXPECT_EQ(list.IndexOfChild(u"zażółć"), -1);
+    EXPECT_EQ(list.FindChild(u"elA300", true)->Name, u"elA300");
+    EXPECT_EQ(list.IndexOfChild(u"ela300"), 300);
+    TpkXMLNode moved = std::move(list);
+    EXPECT_EQ(moved.IndexOfChild(u"elb1"), 1);
 }
 
 TEST(XmlNode, FindChildCreatesOnlyWhenAsked) {
