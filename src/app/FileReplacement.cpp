@@ -86,8 +86,8 @@ bool InGroup(gid_t group) {
     const int count = getgroups(0, nullptr);
     std::vector<gid_t> groups(static_cast<std::size_t>(std::max(count, 0)));
     const int filled = getgroups(count, groups.data());
-    return filled > 0 && std::find(groups.begin(), groups.begin() + filled, group) !=
-                             groups.begin() + filled;
+    return filled > 0 &&
+           std::find(groups.begin(), groups.begin() + filled, group) != groups.begin() + filled;
 }
 
 // The file's own permission bits decide, for the administrator too: a school locks a file by

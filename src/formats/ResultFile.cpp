@@ -34,7 +34,8 @@ constexpr std::string_view kFallingBack =
 constexpr std::string_view kNothingSaved =
     "Nie udało się zapisać wyniku testu.\rZgłoś to nauczycielowi.";
 constexpr std::string_view kKeptBefore = "Zapis wyniku testu. Plik ";
-constexpr std::string_view kKeptAfter = " już istnieje i został zachowany. Nowego wyniku nie zapisano.";
+constexpr std::string_view kKeptAfter =
+    " już istnieje i został zachowany. Nowego wyniku nie zapisano.";
 constexpr std::string_view kWrittenTo = "Zapis wyniku testu. Wynik zapisano w pliku ";
 constexpr int kMostNumberedNames = 1000;
 
@@ -389,7 +390,8 @@ ResultWrite WriteResult(const std::string& destination, const ResultRecord& reco
     const Result<std::string> written = PlaceUnderAFreeName(fallback, *document);
     if (!written) {
         box.ShowMessageBox(MessageKind::Close, MessageIcon::Warning, kNothingSaved);
-        journal.Write(0, std::string(kWriteFailed) + fallback + ": " + ErrorReason(written.error()));
+        journal.Write(0,
+                      std::string(kWriteFailed) + fallback + ": " + ErrorReason(written.error()));
         return {.built = true, .writtenPath = {}};
     }
     journal.Write(0, std::string(kWrittenTo) + *written + ".");

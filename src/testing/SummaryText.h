@@ -13,7 +13,7 @@ struct SummaryFigures {
     int questionCount = 0;
     int correctCount = 0;
     std::int64_t workingMilliseconds = 0;  // end time - start time
-    std::array<int, 5> thresholds{};  // cel, bdb, db, dst, dp in per cent
+    std::array<int, 5> thresholds{};       // cel, bdb, db, dst, dp in per cent
 };
 
 // The sentence of the first threshold the effectiveness reaches, in the order cel .. dp, or

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pthread.h>
 #include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>

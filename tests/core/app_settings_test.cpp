@@ -548,7 +548,8 @@ TEST_F(SettingsFileTest, ALinkIsFollowedAndItsTargetReplaced) {
 // one just made by a program still writing stays, and so do files of other names.
 TEST_F(SettingsFileTest, StaleTemporaryFilesGoAtStart) {
     WriteFile(DefaultSettings());
-    for (const char* name : {".Test.ini.a1B2c3", ".Test.ini.Zz9yY8", ".Test.ini.dlugaNazwa", "notatki"}) {
+    for (const char* name :
+         {".Test.ini.a1B2c3", ".Test.ini.Zz9yY8", ".Test.ini.dlugaNazwa", "notatki"}) {
         WriteFileBytes(folder.File(name), BytesOf("x"));
     }
     const std::filesystem::file_time_type hourAgo =

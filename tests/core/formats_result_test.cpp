@@ -15,10 +15,10 @@
 
 #include "app/Journal.h"
 #include "fakes.h"
-#include "journal_lines.h"
 #include "formats/ResultFile.h"
 #include "formats/ResultFileReader.h"
 #include "formats/TestDocument.h"
+#include "journal_lines.h"
 #include "storage/Cp1250.h"
 #include "storage/DCPbase64.h"
 #include "storage/EncodedFields.h"
@@ -315,8 +315,9 @@ TEST_F(ResultFileTest, AnExistingFileIsNeverReplaced) {
 
     EXPECT_TRUE(box_.shown.empty());
     // The journal says which file was kept instead of the new result.
-    EXPECT_EQ(JournalLines(), (std::vector<std::string>{Kept(path), Kept(folder_.File("notatki.sko")),
-                                                        Kept(folder_.File("link.sko"))}));
+    EXPECT_EQ(JournalLines(),
+              (std::vector<std::string>{Kept(path), Kept(folder_.File("notatki.sko")),
+                                        Kept(folder_.File("link.sko"))}));
     EXPECT_EQ(FolderEntries(folder_.Path()),
               (std::vector<std::string>{"link.sko", "notatki.sko", "wynik.sko"}));
 }
@@ -343,9 +344,10 @@ TEST_F(ResultFileTest, FolderThatCannotTakeTheFileFallsBackToTheDocumentsFolder)
     EXPECT_EQ(FolderEntries(DocumentsFolder()),
               (std::vector<std::string>{"inny.sko", "trzeci.sko", "wynik.sko"}));
     EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::string>{"plik"});
-    EXPECT_EQ(JournalLines(), (std::vector<std::string>{WrittenTo(DocumentsFolder() + "/wynik.sko"),
-                                                        WrittenTo(DocumentsFolder() + "/inny.sko"),
-                                                        WrittenTo(DocumentsFolder() + "/trzeci.sko")}));
+    EXPECT_EQ(JournalLines(),
+              (std::vector<std::string>{WrittenTo(DocumentsFolder() + "/wynik.sko"),
+                                        WrittenTo(DocumentsFolder() + "/inny.sko"),
+                                        WrittenTo(DocumentsFolder() + "/trzeci.sko")}));
 }
 
 // The pupil was told his result goes to the documents folder: an earlier result of the same name
@@ -374,9 +376,9 @@ TEST_F(ResultFileTest, FallbackKeepsAnEarlierResultAndWritesUnderTheNextFreeName
 
 TEST_F(ResultFileTest, BothPlacesFailingTellsThePupilAndTheJournal) {
     const std::string documents = documents_.File("nie-ma");
-    const ResultWrite written = WriteResult(folder_.File("brak/wynik.sko"),
-                                            Record(ThreeAnswerTest(), Session()), documents,
-                                            journal_, box_);
+    const ResultWrite written =
+        WriteResult(folder_.File("brak/wynik.sko"), Record(ThreeAnswerTest(), Session()), documents,
+                    journal_, box_);
     EXPECT_TRUE(written.built);
     EXPECT_TRUE(written.writtenPath.empty());
     ASSERT_EQ(box_.shown.size(), 2u);

@@ -155,11 +155,13 @@ TEST(ToolSolveTest, ClassFolderThatCannotTakeTheResultSendsItToTheDocumentsFolde
     const testing_fakes::ScopedEnvironmentVariable home("HOME", folder.Path().c_str());
     const testing_fakes::ScopedEnvironmentVariable config("XDG_CONFIG_HOME",
                                                           folder.File("config").c_str());
-    const std::vector<std::string> args = {
-        "solve",     WriteFourQuestions(folder), "--answers", "1,1,1,1",
-        "--pupil",   "Kowalski,Jan",            "--students", WriteStudents(folder, folder.File("brak")),
-        "--class",   "3a"};
-    for (const char* name : {"Ptaki Polski_Kowalski_Jan.sko", "Ptaki Polski_Kowalski_Jan (2).sko"}) {
+    const std::vector<std::string> args = {"solve",      WriteFourQuestions(folder),
+                                           "--answers",  "1,1,1,1",
+                                           "--pupil",    "Kowalski,Jan",
+                                           "--students", WriteStudents(folder, folder.File("brak")),
+                                           "--class",    "3a"};
+    for (const char* name :
+         {"Ptaki Polski_Kowalski_Jan.sko", "Ptaki Polski_Kowalski_Jan (2).sko"}) {
         const ToolRun run = RunTool(args, folder);
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const std::string written = folder.File(std::string("Documents/") + name);

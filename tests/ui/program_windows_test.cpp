@@ -115,7 +115,9 @@ public:
         return messages;
     }
 
-    TestPanel* Panel() const { return windows->Main().findChild<TestPanel*>(QStringLiteral("PTest")); }
+    TestPanel* Panel() const {
+        return windows->Main().findChild<TestPanel*>(QStringLiteral("PTest"));
+    }
     bool TestShown() const { return Panel() != nullptr && Panel()->isVisible(); }
 
     Settings settings;
@@ -167,8 +169,9 @@ void ClickAt(QWidget* window, QPoint at) {
 void Drag(QWidget* strip, QPoint by) {
     const QPoint local(20, 5);
     QTest::mousePress(strip, Qt::LeftButton, Qt::NoModifier, local);
-    QMouseEvent move(QEvent::MouseMove, QPointF(local + by), QPointF(strip->mapToGlobal(local + by)),
-                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(local + by),
+                     QPointF(strip->mapToGlobal(local + by)), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(strip, &move);
     QTest::mouseRelease(strip, Qt::LeftButton, Qt::NoModifier, local + by);
 }
@@ -238,8 +241,7 @@ bool ChooseFromBothLists(Desk& desk) {
         QTest::mousePress(tree, Qt::LeftButton, {}, row);
         QTest::mouseRelease(tree, Qt::LeftButton, {}, row);
         accepted = classes->currentIndex() == 1;
-        QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("LWprowadz")),
-                          Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("LWprowadz")), Qt::LeftButton);
     });
     MainWindow& main = desk.windows->Main();
     ClickAt(main.Panel(), QPoint(40, 144));           // the tests menu
@@ -343,9 +345,8 @@ void ProgramWindowsTest::droppedAddressStartsAfterTheDrop() {
     QCOMPARE(desk.windows->Session().TestPath(), path);
 
     BoxAnswerer boxes(*desk.windows);
-    DropAddress(desk.windows->Main(), QUrl::fromLocalFile(QString::fromStdString(
-                                                              desk.File("notatki.txt")))
-                                          .toString());
+    DropAddress(desk.windows->Main(),
+                QUrl::fromLocalFile(QString::fromStdString(desk.File("notatki.txt"))).toString());
     QTRY_COMPARE(boxes.texts, QStringList{kWrongType});
     QVERIFY(desk.TestShown());  // the running test stays
 }
@@ -432,7 +433,8 @@ void ProgramWindowsTest::failedStartLeavesTheRunningTimedTest() {
     file.write("PACK\0\0", 6);
     file.close();
     BoxAnswerer boxes(*desk.windows);
-    DropAddress(desk.windows->Main(), QUrl::fromLocalFile(QString::fromStdString(damaged)).toString());
+    DropAddress(desk.windows->Main(),
+                QUrl::fromLocalFile(QString::fromStdString(damaged)).toString());
     QTRY_COMPARE(boxes.texts.size(), 1);
     QVERIFY(desk.TestShown());
     QCOMPARE(session.TestPath(), path);
@@ -500,8 +502,7 @@ void ProgramWindowsTest::namedPupilsResultGoesToHisOwnClassFolder() {
                 .startsWith(QStringLiteral("Kowalski Jan rozwiązuje test")));
     ClickTile(desk.Panel(), 1);
     CloseTheSummary();
-    QTest::mouseClick(desk.Panel()->findChild<QWidget*>(QStringLiteral("ImOcen")),
-                      Qt::LeftButton);
+    QTest::mouseClick(desk.Panel()->findChild<QWidget*>(QStringLiteral("ImOcen")), Qt::LeftButton);
     const Result<ResultRecord> result =
         ReadResult(desk.File("wyniki_4a/Próbny test_Kowalski_Jan.sko"));
     QVERIFY(result.ok());

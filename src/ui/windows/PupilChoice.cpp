@@ -63,7 +63,8 @@ PupilChoice::PupilChoice(QWidget* window, const PupilChoiceLayout& layout,
 }
 
 const ClassRecord* PupilChoice::ShownClass() const {
-    if (shownClass_ < 0 || static_cast<std::size_t>(shownClass_) >= services_.students.classes.size()) {
+    if (shownClass_ < 0 ||
+        static_cast<std::size_t>(shownClass_) >= services_.students.classes.size()) {
         return nullptr;
     }
     return &services_.students.classes[static_cast<std::size_t>(shownClass_)];

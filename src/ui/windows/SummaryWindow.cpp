@@ -105,7 +105,8 @@ void SummaryWindow::SaveResult() {
             return;
         }
         if (messages_ != nullptr) {
-            const std::string text = "Plik „" + file.fileName().toStdString() + std::string(kTakenNameEnd);
+            const std::string text =
+                "Plik „" + file.fileName().toStdString() + std::string(kTakenNameEnd);
             messages_->ShowMessageBox(MessageKind::Close, MessageIcon::Warning, text);
         }
     }
