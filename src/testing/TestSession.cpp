@@ -34,11 +34,6 @@ bool IsExistingFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::time_t SecondsOf(std::int64_t milliseconds) {
-    return static_cast<std::time_t>(milliseconds >= 0 ? milliseconds / 1000
-                                                      : (milliseconds - 999) / 1000);
-}
-
 std::string GaugeHint(int elapsedMinutes, int minutesLeft) {
     return "Czas pracy: " + std::to_string(elapsedMinutes) +
            " min\rPozostało: " + std::to_string(minutesLeft) + " min";
@@ -83,13 +78,12 @@ bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* stu
     if (ReadTest(file.path, read, *archive, context) != TestReadOutcome::Loaded) {
         return false;
     }
-    services_.journal.Write(2, std::string(kLoaded) + FileNamePart(file.path) + ".");
-
     ClearPanelForNewTest();
     document_ = std::move(read);
     archive_ = std::move(archive);
     testPath_ = file.path;
     localCopyPath_ = file.localCopy;
+    JournalFileLine(2, kLoaded);
     mode_ = choice.mode;
     surname_ = choice.surname;
     firstName_ = choice.firstName;
@@ -154,8 +148,6 @@ void TestSession::Begin() {
     windows_.panel.FocusPanel();
     startMilliseconds_ = services_.clock.NowMilliseconds();
     endMilliseconds_ = startMilliseconds_;
-    startTime_ = SecondsOf(startMilliseconds_);
-    endTime_ = startTime_;
     endedByTimer_ = false;
     windows_.panel.ShowSeveralAnswersStrip(document_.testType == 1);
     StartTimeKeeping();
@@ -331,17 +323,16 @@ void TestSession::FinishTest() {
     }
     DrawFinalStates();
     endMilliseconds_ = services_.clock.NowMilliseconds();
-    endTime_ = SecondsOf(endMilliseconds_);
     correctCount_ = CountCorrect(document_);
     if (IsNamedMode(mode_)) {
         resultPath_ = NamedResultPath();
         SaveResult(resultPath_);
     }
-    const std::string summary = BuildSummaryText({.questionCount = document_.questionCount,
-                                                  .correctCount = correctCount_,
-                                                  .workingMilliseconds =
-                                                      endMilliseconds_ - startMilliseconds_,
-                                                  .thresholds = document_.thresholds});
+    const std::string summary =
+        BuildSummaryText({.questionCount = document_.questionCount,
+                          .correctCount = correctCount_,
+                          .workingMilliseconds = endMilliseconds_ - startMilliseconds_,
+                          .thresholds = document_.thresholds});
     windows_.summary.Show(summary, !IsNamedMode(mode_));
 }
 
@@ -359,8 +350,8 @@ bool TestSession::SaveResult(const std::string& path) {
     if (!finished_ || !panelShown_) {
         return false;
     }
-    const ResultSession session{.startTime = startTime_,
-                                .endTime = endTime_,
+    const ResultSession session{.startTime = StartTime(),
+                                .endTime = EndTime(),
                                 .endedByTimeLimit = endedByTimer_,
                                 .mode = mode_,
                                 .surname = surname_,

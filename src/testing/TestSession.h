@@ -72,8 +72,9 @@ public:
     bool EndedByTimer() const { return endedByTimer_; }
     int ElapsedMinutes() const { return elapsedMinutes_; }
     int CorrectCount() const { return correctCount_; }
-    std::time_t StartTime() const { return startTime_; }
-    std::time_t EndTime() const { return endTime_; }
+    // Whole seconds of the start and of the last grading.
+    std::time_t StartTime() const { return static_cast<std::time_t>(startMilliseconds_ / 1000); }
+    std::time_t EndTime() const { return static_cast<std::time_t>(endMilliseconds_ / 1000); }
 
 private:
     // The test file as it will be read: in place, or its copy in the temp folder.
@@ -118,8 +119,6 @@ private:
     bool timing_ = false;
     bool hintShown_ = false;
     int elapsedMinutes_ = 0;
-    std::time_t startTime_ = 0;  // whole seconds of the two below
-    std::time_t endTime_ = 0;
     std::int64_t startMilliseconds_ = 0;
     std::int64_t endMilliseconds_ = 0;
     int correctCount_ = 0;

@@ -386,6 +386,16 @@ void StoreV40With(const std::string& path, std::u16string_view element, std::u16
     description.Store(path);
 }
 
+// The sample test with one header element's text put in plain.
+std::function<void(const std::string& path)> StoreV40HeaderText(const char* element,
+                                                                const char* text) {
+    return [element, text](const std::string& path) {
+        Description40 description(SampleTest());
+        description.SetText(element, "", text);
+        description.Store(path);
+    };
+}
+
 void StoreV35Without(const std::string& path, std::size_t keptLines) {
     Description35 description(SampleTest());
     description.lines.resize(keptLines);
@@ -463,26 +473,11 @@ std::vector<Damage> DamagedFixtures() {
          },
          "Odczyt. Nieobsługiwana liczba odpowiedzi: 2"},
         // A header integer that is empty, absent or no decimal integer does not read as 0.
-        {"no answer count",
-         [](const std::string& path) {
-             Description40 description(SampleTest());
-             description.SetText("ilo", "", "");
-             description.Store(path);
-         },
+        {"no answer count", StoreV40HeaderText("ilo", ""),
          "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
-        {"question count in words",
-         [](const std::string& path) {
-             Description40 description(SampleTest());
-             description.SetText("ilp", "", "dwa");
-             description.Store(path);
-         },
+        {"question count in words", StoreV40HeaderText("ilp", "dwa"),
          "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
-        {"time limit in words",
-         [](const std::string& path) {
-             Description40 description(SampleTest());
-             description.SetText("tim", "", "pięć");
-             description.Store(path);
-         },
+        {"time limit in words", StoreV40HeaderText("tim", "pięć"),
          "Odczyt. Ver 40. Błąd dekodowania informacji o teście."},
         {"question count absent",
          [](const std::string& path) {
