@@ -75,9 +75,17 @@ public:
         }
     }
 
-    // The program started with `arguments`, every window made; false when it did not get there.
-    bool Start(const QStringList& arguments = {}) {
+    // The program's windows made, before anything is shown.
+    ProgramWindows& Make() {
         windows = std::make_unique<ProgramWindows>();
+        return *windows;
+    }
+    // The program started with `arguments` (made first unless it was), every window made; false
+    // when it did not get there.
+    bool Start(const QStringList& arguments = {}) {
+        if (windows == nullptr) {
+            Make();
+        }
         windows->Prepare(arguments);
         return QTest::qWaitFor([this] { return windows->IsReady(); }, 5000) &&
                QTest::qWaitForWindowExposed(&windows->Main());
@@ -134,7 +142,7 @@ QString BoxText(ProgramWindows& windows) {
     return text != nullptr ? text->text() : QStringLiteral("(no text)");
 }
 
-// Closes every box that opens from now on with Enter, noting its text, until `boxes` is
+// Closes every box that opens from now on with Enter, noting its text, until the answerer is
 // dropped.
 class BoxAnswerer {
 public:
@@ -311,19 +319,10 @@ void ProgramWindowsTest::commandLineTestFile() {
         path = desk.WriteTest(SmallTest(2, 3), name.toStdString());
         QVERIFY(!path.empty());
     }
-    QStringList texts;
-    // The box of a wrong file opens while the program gets ready; it is answered from there.
-    std::function<void()> answer = [&] {
-        if (desk.windows != nullptr && desk.windows->Messages().isVisible()) {
-            texts << BoxText(*desk.windows);
-            QTest::keyClick(&desk.windows->Messages(), Qt::Key_Return);
-        } else if (texts.size() < boxes.size()) {
-            QTimer::singleShot(10, qApp, answer);
-        }
-    };
-    QTimer::singleShot(10, qApp, answer);
+    // The box of a wrong file opens while the program gets ready.
+    BoxAnswerer answerer(desk.Make());
     QVERIFY(desk.Start({QString::fromStdString(path)}));
-    QTRY_COMPARE(texts, boxes);
+    QTRY_COMPARE(answerer.texts, boxes);
     QCOMPARE(desk.TestShown(), starts);
     QCOMPARE(desk.windows->Session().Mode(),
              starts ? StartMode::TestFileAnonymously : StartMode::None);
