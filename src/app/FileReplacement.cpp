@@ -1,7 +1,6 @@
 #include "app/FileReplacement.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,8 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-#include "storage/FileHandle.h"
 
 namespace oplix {
 namespace {
@@ -31,33 +28,20 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The rename is durable only once the folder's entry has reached the disk too.
-void SyncFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
+Status FillNewFile(WritableFile& file, const std::string& path, std::span<const std::uint8_t> bytes,
+                   FileSystem& files) {
+    if (Result<FileStatus> existing = files.Stat(path); existing) {
+        if (Status kept = file.SetPermissions(existing->permissions); !kept) {
+            return kept;
+        }
     }
-}
-
-Status FillTemporaryFile(FileHandle& file, const std::string& path,
-                         std::span<const std::uint8_t> bytes) {
-    struct stat existing {};
-    if (stat(path.c_str(), &existing) == 0 &&
-        fchmod(file.Descriptor(), existing.st_mode & 07777) != 0) {
-        return ErrnoError("cannot set the permissions of the new " + path);
-    }
-    if (Status written = file.WriteAt(0, bytes); !written) {
+    if (Status written = file.Append(bytes); !written) {
         return written;
     }
-    if (fsync(file.Descriptor()) != 0) {
-        return ErrnoError("cannot flush the new " + path);
+    if (Status synced = file.Sync(); !synced) {
+        return synced;
     }
-    if (const int error = file.Close()) {
-        errno = error;
-        return ErrnoError("cannot close the new " + path);
-    }
-    return Success();
+    return file.Close();
 }
 
 // A link is followed, so that its target gets the new content and the link stays a link.
@@ -92,14 +76,14 @@ bool InGroup(gid_t group) {
 
 // The file's own permission bits decide, for the administrator too: a school locks a file by
 // taking its write bits away.
-bool PermissionsAllowWriting(const struct stat& info) {
-    if (geteuid() == info.st_uid) {
-        return (info.st_mode & S_IWUSR) != 0;
+bool PermissionsAllowWriting(const FileStatus& info) {
+    if (geteuid() == info.owner) {
+        return (info.permissions & S_IWUSR) != 0;
     }
-    if (InGroup(info.st_gid)) {
-        return (info.st_mode & S_IWGRP) != 0;
+    if (InGroup(info.group)) {
+        return (info.permissions & S_IWGRP) != 0;
     }
-    return (info.st_mode & S_IWOTH) != 0;
+    return (info.permissions & S_IWOTH) != 0;
 }
 
 std::string TemporaryPrefix(const std::string& path) {
@@ -108,27 +92,28 @@ std::string TemporaryPrefix(const std::string& path) {
 
 }  // namespace
 
-Status ReplaceFileContents(const std::string& requested, std::span<const std::uint8_t> bytes) {
+Status ReplaceFileContents(const std::string& requested, std::span<const std::uint8_t> bytes,
+                           FileSystem& files) {
     const std::string path = FollowLinks(requested);
-    struct stat existing {};
-    if (stat(path.c_str(), &existing) == 0 && !PermissionsAllowWriting(existing)) {
+    if (Result<FileStatus> existing = files.Stat(path);
+        existing && !PermissionsAllowWriting(*existing)) {
         return Error{EACCES, path + " may not be written"};
     }
     const std::string folder = FolderOf(path);
-    std::string temporaryPath = folder + "/" + TemporaryPrefix(path) + "XXXXXX";
-    FileHandle file(mkostemp(temporaryPath.data(), O_CLOEXEC));
-    if (!file.IsOpen()) {
-        return ErrnoError("cannot create a temporary file beside " + path);
+    Result<NewFile> created = files.CreateUniqueFile(folder + "/" + TemporaryPrefix(path));
+    if (!created) {
+        return created.error();
     }
-    Status filled = FillTemporaryFile(file, path, bytes);
-    if (filled && std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
-        filled = ErrnoError("cannot rename the new file to " + path);
+    Status filled = FillNewFile(*created->file, path, bytes, files);
+    created->file.reset();
+    if (filled) {
+        filled = files.Rename(created->path, path);
     }
     if (!filled) {
-        unlink(temporaryPath.c_str());
+        (void)files.Remove(created->path);
         return filled;
     }
-    SyncFolder(folder);
+    (void)files.SyncFolder(folder);
     return Success();
 }
 

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "storage/FileSystem.h"
 #include "storage/Result.h"
 
 namespace oplix {
@@ -15,8 +16,10 @@ namespace oplix {
 // file's permission bits are kept; a new file is readable and writable by its owner only. On
 // failure the temporary file is removed and an existing file stays as it was. A symbolic link
 // is followed and its target replaced. A file whose permission bits do not let this user write
-// it is not replaced (the administrator included): an error.
-Status ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes);
+// it is not replaced (the administrator included): an error. Every step that could leave a
+// wrong file goes through `files`.
+Status ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                           FileSystem& files = PosixFileSystem());
 
 // Removes the temporary files that ReplaceFileContents left beside `path` when the program was
 // stopped half-way: those at least a minute older than `now`, so that one being written by
