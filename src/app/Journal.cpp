@@ -85,17 +85,16 @@ public:
     JournalTimeFormat(const JournalTimeFormat&) = delete;
     JournalTimeFormat& operator=(const JournalTimeFormat&) = delete;
 
-    // "<date> <time>" in Windows-1250.
-    std::string DateAndTime(std::time_t now) const {
-        std::tm when{};
-        localtime_r(&now, &when);
-        return ToCp1250(Format("%x", when)) + " " + ToCp1250(Format("%X", when));
-    }
+    // The short date and the long time, in UTF-8.
+    std::string Date(std::time_t moment) const { return ToUtf8(Format("%x", moment)); }
+    std::string Time(std::time_t moment) const { return ToUtf8(Format("%X", moment)); }
 
 private:
     bool IsValid() const { return locale_ != static_cast<locale_t>(0); }
 
-    std::string Format(const char* format, const std::tm& when) const {
+    std::string Format(const char* format, std::time_t moment) const {
+        std::tm when{};
+        localtime_r(&moment, &when);
         char buffer[128];
         const std::size_t length = IsValid()
                                        ? strftime_l(buffer, sizeof buffer, format, &when, locale_)
@@ -105,22 +104,28 @@ private:
 
     // strftime's text is in the locale's multibyte encoding. Of encodings other than UTF-8 only
     // the ASCII part is understood.
-    std::string ToCp1250(const std::string& text) const {
-        if (utf8_) {
-            return Utf8ToCp1250(text);
-        }
-        std::string out = text;
-        for (char& ch : out) {
-            if (static_cast<unsigned char>(ch) >= 0x80) {
-                ch = '?';
+    std::string ToUtf8(std::string text) const {
+        if (!utf8_) {
+            for (char& ch : text) {
+                if (static_cast<unsigned char>(ch) >= 0x80) {
+                    ch = '?';
+                }
             }
         }
-        return out;
+        return text;
     }
 
     locale_t locale_;
     bool utf8_ = false;
 };
+
+std::string JournalDate(std::time_t moment) {
+    return JournalTimeFormat().Date(moment);
+}
+
+std::string JournalTime(std::time_t moment) {
+    return JournalTimeFormat().Time(moment);
+}
 
 Journal::Journal() : clock_(&TheSystemClock()) {}
 
@@ -142,8 +147,10 @@ void Journal::Write(int level, std::string_view message) {
     if (!timeFormat_) {
         timeFormat_ = std::make_shared<const JournalTimeFormat>();
     }
-    const std::string line =
-        Utf8ToCp1250(message) + " - " + timeFormat_->DateAndTime(clock_->Now()) + "\r\n";
+    const std::time_t now = clock_->Now();
+    const std::string line = Utf8ToCp1250(std::string(message) + " - " + timeFormat_->Date(now) +
+                                          " " + timeFormat_->Time(now)) +
+                             "\r\n";
     // One O_APPEND write per line: concurrent writers never interleave or lose a line, and a
     // crash leaves every earlier line in place.
     const int fd = open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,5 +38,9 @@ private:
     // writer's line may be seen half-way through.
     bool endsWithWholeLine_ = false;
 };
+
+// The date and the time of `moment` as the journal writes them, in UTF-8.
+std::string JournalDate(std::time_t moment);
+std::string JournalTime(std::time_t moment);
 
 }  // namespace oplix
