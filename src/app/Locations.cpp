@@ -188,6 +188,7 @@ Locations ComputeLocations(const std::string& executablePath,
     locations.tempFolder = locations.dataFolder + "/Temp";
     locations.settingsFile = locations.dataFolder + "/Test.ini";
     locations.journalFile = locations.dataFolder + "/Dziennik.txt";
+    locations.interruptedWorkFile = locations.dataFolder + "/Przerwany.dat";
     locations.documentsFolder = DocumentsFolder(environment);
     locations.helpFile = locations.shippedFolder + "Pomoc/index.htm";
     return locations;

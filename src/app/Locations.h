@@ -17,6 +17,7 @@ struct Locations {
     std::string tempFolder;             // dataFolder + "/Temp"
     std::string settingsFile;           // dataFolder + "/Test.ini"
     std::string journalFile;            // dataFolder + "/Dziennik.txt"
+    std::string interruptedWorkFile;    // dataFolder + "/Przerwany.dat"
     std::string documentsFolder;        // the XDG documents folder, else ~/Documents, else home
     std::string helpFile;               // shippedFolder + "Pomoc/index.htm"
 };

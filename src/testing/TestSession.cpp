@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 
+#include "formats/AnswerShuffling.h"
 #include "formats/ResultFile.h"
 #include "formats/TestFileReader.h"
 #include "storage/FileOperations.h"
@@ -14,6 +15,7 @@
 #include "testing/Grading.h"
 #include "testing/NetworkShare.h"
 #include "testing/ResultFileName.h"
+#include "testing/SessionStore.h"
 #include "testing/SummaryText.h"
 
 namespace oplix {
@@ -28,6 +30,8 @@ constexpr std::string_view kFilledPanel = "Wypelniono okno zawartością: ";
 constexpr std::string_view kLeaveUnfinished =
     "Nie dokończyłeś pracy z testem.\rCzy rzeczywiście zamknąć?";
 constexpr std::string_view kAnonymousPupil = "Anonimowy użytkownik";
+constexpr std::string_view kChangedTestLine = "Plik testu ";
+constexpr std::string_view kKeepFailedLine = "Nie udało się zapisać stanu pracy nad testem.";
 
 bool IsExistingFile(const std::string& path) {
     struct stat info {};
@@ -60,9 +64,68 @@ TestSession::TestSession(SessionServices services, SessionWindows windows)
     : services_(services), windows_(windows), archive_(std::make_unique<TVfsPAK>()) {}
 
 bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* students) {
+    TestDocument read;
+    std::unique_ptr<TVfsPAK> archive;
+    AvailableFile file;
+    if (!ReadChosenTest(choice, students, read, archive, file)) {
+        return false;
+    }
+    const ClassRecord* pupilsClass = ClassAt(students, choice.classIndex);
+    resultFolder_ = pupilsClass != nullptr ? pupilsClass->resultFolder : std::string();
+    TakeOver(choice, read, archive, file);
+    KeepWork();
+    return true;
+}
+
+bool TestSession::ResumeTest(const InterruptedWork& work) {
+    const Result<TestFileIdentity> identity = IdentifyTestFile(work.testPath, PosixFileSystem());
+    if (!identity || *identity != work.testFile) {
+        services_.journal.Write(
+            0, std::string(kChangedTestLine) + FileNamePart(work.testPath) +
+                   " zmienił się lub zniknął. Przerwanej pracy nie można dokończyć.");
+        services_.messages.ShowMessageBox(MessageKind::Close, MessageIcon::Warning,
+                                          "Plik testu „" + work.testName +
+                                              "” zmienił się lub zniknął od czasu przerwania "
+                                              "pracy. Nie można jej dokończyć.");
+        return false;
+    }
+    const CurrentChoice choice{.surname = work.surname,
+                               .firstName = work.firstName,
+                               .classIndex = work.classIndex,
+                               .pupilIndex = work.pupilIndex,
+                               .testPath = work.testPath,
+                               .testName = work.testName,
+                               .mode = work.mode};
+    TestDocument read;
+    std::unique_ptr<TVfsPAK> archive;
+    AvailableFile file;
+    if (!ReadChosenTest(choice, nullptr, read, archive, file) ||
+        read.questionCount != std::ssize(work.questions) || read.answerCount != work.answerCount) {
+        return false;
+    }
+    read.timeLimit = work.timeLimit;
+    read.gradingSource = work.gradingSource;
+    read.thresholds = work.thresholds;
+    for (int number = 1; number <= read.questionCount; ++number) {
+        const QuestionWork& done = work.questions[static_cast<std::size_t>(number - 1)];
+        Question& question = read.At(number);
+        ApplyOrder(done.order, read.answerCount, question);
+        for (int k = 0; k < kMaxAnswers; ++k) {
+            question.answers[static_cast<std::size_t>(k)].isChosen = (done.chosen >> k & 1) != 0;
+        }
+    }
+    resultFolder_ = work.resultFolder;
+    TakeOver(choice, read, archive, file);
+    RestoreWork(work);
+    KeepWork();
+    return true;
+}
+
+bool TestSession::ReadChosenTest(const CurrentChoice& choice, const StudentsList* students,
+                                 TestDocument& read, std::unique_ptr<TVfsPAK>& archive,
+                                 AvailableFile& file) {
     // The test is read beside the one on screen, which stays exactly as it was (its marks, its
     // timer, its archive, its local copy) until the new one has been read.
-    AvailableFile file;
     if (!MakeFileAvailable(choice.testPath, file)) {
         return false;
     }
@@ -73,26 +136,77 @@ bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* stu
                                   .mode = choice.mode,
                                   .students = students,
                                   .classIndex = choice.classIndex};
-    TestDocument read;
-    auto archive = std::make_unique<TVfsPAK>();
-    if (ReadTest(file.path, read, *archive, context) != TestReadOutcome::Loaded) {
-        return false;
-    }
+    archive = std::make_unique<TVfsPAK>();
+    return ReadTest(file.path, read, *archive, context) == TestReadOutcome::Loaded;
+}
+
+void TestSession::TakeOver(const CurrentChoice& choice, TestDocument& read,
+                           std::unique_ptr<TVfsPAK>& archive, const AvailableFile& file) {
     ClearPanelForNewTest();
     document_ = std::move(read);
     archive_ = std::move(archive);
     testPath_ = file.path;
     localCopyPath_ = file.localCopy;
+    chosenPath_ = choice.testPath;
+    keepFailed_ = false;
+    if (store_ != nullptr) {
+        const Result<TestFileIdentity> identity = IdentifyTestFile(chosenPath_, store_->Files());
+        testFile_ = identity ? *identity : TestFileIdentity{};
+    }
     JournalFileLine(2, kLoaded);
     mode_ = choice.mode;
     surname_ = choice.surname;
     firstName_ = choice.firstName;
     classIndex_ = choice.classIndex;
     pupilIndex_ = choice.pupilIndex;
-    students_ = students;
     Begin();
     SetStatusLineAndResultPath();
-    return true;
+}
+
+// Begin has shown the first question of a fresh start; the work replaces what it set.
+void TestSession::RestoreWork(const InterruptedWork& work) {
+    for (int question = 1; question <= document_.questionCount; ++question) {
+        windows_.panel.DrawQuestionRow(question, SlotStates(question));
+    }
+    startMilliseconds_ = work.startMilliseconds;
+    endMilliseconds_ = work.endMilliseconds;
+    if (timing_) {
+        elapsedMinutes_ = std::min(work.elapsedMinutes, document_.timeLimit);
+        windows_.panel.SetGaugePosition(elapsedMinutes_);
+        windows_.panel.SetGaugeHint(
+            GaugeHint(elapsedMinutes_, document_.timeLimit - elapsedMinutes_));
+        if (elapsedMinutes_ >= document_.timeLimit) {
+            // The limit ran out with the automatic end turned off: the pupil goes on untimed.
+            windows_.timer.Stop();
+            timing_ = false;
+            windows_.panel.SetGaugePosition(0);
+            windows_.panel.ShowGauge(false);
+        }
+    }
+    if (work.finished) {
+        RestoreGrading(work);
+    } else {
+        windows_.panel.ShowGradeButton(EveryQuestionAnswered());
+    }
+    if (work.currentQuestion >= 1) {
+        SelectQuestion(work.currentQuestion);
+    }
+    if (work.hintShown) {
+        ToggleHint();
+    }
+}
+
+// The result of a named pupil was written at the grading; it is not written again.
+void TestSession::RestoreGrading(const InterruptedWork& work) {
+    running_ = false;
+    finished_ = true;
+    endedByTimer_ = work.endedByTimer;
+    windows_.timer.Stop();
+    timing_ = false;
+    windows_.panel.ShowGradeButton(services_.settings.woc);
+    DrawFinalStates();
+    correctCount_ = CountCorrect(document_);
+    ShowSummary();
 }
 
 void TestSession::ClearPanelForNewTest() {
@@ -169,10 +283,8 @@ void TestSession::SetStatusLineAndResultPath() {
 }
 
 std::string TestSession::NamedResultPath() const {
-    const ClassRecord* pupilsClass = ClassAt(students_, classIndex_);
-    const std::string folder = pupilsClass != nullptr && !pupilsClass->resultFolder.empty()
-                                   ? WindowsPathToLocal(pupilsClass->resultFolder)
-                                   : services_.locations.documentsFolder;
+    const std::string folder = !resultFolder_.empty() ? WindowsPathToLocal(resultFolder_)
+                                                      : services_.locations.documentsFolder;
     return ResultFilePath(folder, document_.testName, surname_, firstName_);
 }
 
@@ -212,13 +324,14 @@ void TestSession::TickMinute() {
     } else if (minutesLeft <= 3) {
         windows_.sounds.Play(Sound::LastMinutes);
     }
+    KeepWork();
 }
 
 void TestSession::MarkAnswer(int slot) {
     if (!running_ || !IsValidQuestion(currentQuestion_)) {
         return;
     }
-    HideHint();
+    HideHintWithoutKeeping();
     const int clicked = AnswerIndexInSlot(currentQuestion_, slot);
     if (clicked < 0) {
         return;
@@ -237,6 +350,7 @@ void TestSession::MarkAnswer(int slot) {
     windows_.panel.DrawQuestionRow(currentQuestion_, states);
     windows_.panel.SetAnswerButtons(states);
     windows_.panel.ShowGradeButton(EveryQuestionAnswered());
+    KeepWork();
 }
 
 void TestSession::SelectQuestion(int question) {
@@ -249,7 +363,7 @@ void TestSession::SelectQuestion(int question) {
     currentQuestion_ = question;
     windows_.panel.DrawQuestionNumber(currentQuestion_, true);
     ShowQuestion(currentQuestion_);
-    HideHint();
+    KeepWork();
 }
 
 void TestSession::ShowQuestion(int question) {
@@ -289,13 +403,21 @@ void TestSession::ToggleHint() {
     }
     if (hintShown_) {
         HideHintPanel();
-        return;
+    } else {
+        windows_.panel.ShowHintPanel(document_.At(currentQuestion_).hint);
+        hintShown_ = true;
     }
-    windows_.panel.ShowHintPanel(document_.At(currentQuestion_).hint);
-    hintShown_ = true;
+    KeepWork();
 }
 
 void TestSession::HideHint() {
+    if (hintShown_) {
+        HideHintPanel();
+        KeepWork();
+    }
+}
+
+void TestSession::HideHintWithoutKeeping() {
     if (hintShown_) {
         HideHintPanel();
     }
@@ -328,12 +450,61 @@ void TestSession::FinishTest() {
         resultPath_ = NamedResultPath();
         SaveResult(resultPath_);
     }
+    KeepWork();
+    ShowSummary();
+}
+
+void TestSession::ShowSummary() {
     const std::string summary =
         BuildSummaryText({.questionCount = document_.questionCount,
                           .correctCount = correctCount_,
                           .workingMilliseconds = endMilliseconds_ - startMilliseconds_,
                           .thresholds = document_.thresholds});
     windows_.summary.Show(summary, !IsNamedMode(mode_));
+}
+
+InterruptedWork TestSession::Work() const {
+    InterruptedWork work{.testPath = chosenPath_,
+                         .testFile = testFile_,
+                         .testName = document_.testName,
+                         .mode = mode_,
+                         .surname = surname_,
+                         .firstName = firstName_,
+                         .classIndex = classIndex_,
+                         .pupilIndex = pupilIndex_,
+                         .resultFolder = resultFolder_,
+                         .timeLimit = document_.timeLimit,
+                         .gradingSource = document_.gradingSource,
+                         .thresholds = document_.thresholds,
+                         .answerCount = document_.answerCount,
+                         .questions = {},
+                         .currentQuestion = currentQuestion_,
+                         .hintShown = hintShown_,
+                         .elapsedMinutes = elapsedMinutes_,
+                         .startMilliseconds = startMilliseconds_,
+                         .finished = finished_,
+                         .endedByTimer = endedByTimer_,
+                         .endMilliseconds = endMilliseconds_,
+                         .savedMilliseconds = services_.clock.NowMilliseconds()};
+    for (int number = 1; number <= std::min(document_.questionCount, kMaxQuestions); ++number) {
+        const Question& question = document_.At(number);
+        QuestionWork& done = work.questions.emplace_back();
+        done.order = question.permutation;
+        for (int k = 0; k < kMaxAnswers; ++k) {
+            done.chosen |= question.answers[static_cast<std::size_t>(k)].isChosen ? 1u << k : 0u;
+        }
+    }
+    return work;
+}
+
+void TestSession::KeepWork() {
+    if (store_ == nullptr || !panelShown_) {
+        return;
+    }
+    if (!store_->Keep(Work()) && !keepFailed_) {
+        keepFailed_ = true;
+        services_.journal.Write(0, kKeepFailedLine);
+    }
 }
 
 void TestSession::DrawFinalStates() {
@@ -376,6 +547,9 @@ bool TestSession::LeaveTest() {
     windows_.timer.Stop();
     timing_ = false;
     running_ = false;
+    if (store_ != nullptr) {
+        store_->Discard();
+    }
     windows_.pictureWindow.Close();
     windows_.textWindow.Close();
     windows_.panel.ShowPanel(false);

@@ -9,10 +9,13 @@
 #include "formats/StudentsList.h"
 #include "formats/TestDocument.h"
 #include "storage/VfsPAK.h"
+#include "testing/InterruptedWork.h"
 #include "testing/LetterState.h"
 #include "testing/SessionSurroundings.h"
 
 namespace oplix {
+
+class SessionStore;
 
 // One pupil's work on one test, from the choice of the test until the pupil leaves the test
 // panel. It holds the one test in memory and the archive it came from; the windows only show
@@ -24,12 +27,22 @@ public:
     TestSession(const TestSession&) = delete;
     TestSession& operator=(const TestSession&) = delete;
 
+    // From now on every change of the pupil's work is kept in `store` (none: nothing is kept)
+    // within the call that made it, and the record goes when the pupil leaves the test.
+    void KeepWorkIn(SessionStore* store) { store_ = store; }
+
     // Starts the test `choice` names, in its mode; named modes take the pupil's class from
-    // `students`, which must stay until the test is left. False when the file is missing, cannot be
+    // `students`. False when the file is missing, cannot be
     // copied from its share or cannot be read: the journal (and for an unreadable file the box)
     // says why, and the test on screen, if any, stays exactly as it was: its marks, its timer,
     // its panel and its archive.
     bool StartTest(const CurrentChoice& choice, const StudentsList* students = nullptr);
+    // Brings back the work as it was kept, on the same test file. False, with the journal line
+    // and the box, when that file changed or disappeared since; false as StartTest is when it
+    // cannot be read.
+    bool ResumeTest(const InterruptedWork& work);
+    // The work on the test on screen as the store keeps it.
+    InterruptedWork Work() const;
     // The answer button of slot 1-5.
     void MarkAnswer(int slot);
     // A click in the question list, also after grading.
@@ -83,6 +96,16 @@ private:
         std::string localCopy;  // empty when used in place
     };
     bool MakeFileAvailable(const std::string& path, AvailableFile& file);
+    // Reads the test `choice` names beside the one on screen, which stays as it was.
+    bool ReadChosenTest(const CurrentChoice& choice, const StudentsList* students,
+                        TestDocument& read, std::unique_ptr<TVfsPAK>& archive, AvailableFile& file);
+    void TakeOver(const CurrentChoice& choice, TestDocument& read,
+                  std::unique_ptr<TVfsPAK>& archive, const AvailableFile& file);
+    void RestoreWork(const InterruptedWork& work);
+    void RestoreGrading(const InterruptedWork& work);
+    void KeepWork();
+    void ShowSummary();
+    void HideHintWithoutKeeping();
     void ClearPanelForNewTest();
     void Begin();
     void SetStatusLineAndResultPath();
@@ -110,7 +133,11 @@ private:
     std::string firstName_;
     int classIndex_ = -1;
     int pupilIndex_ = -1;
-    const StudentsList* students_ = nullptr;
+    std::string chosenPath_;    // as the pupil chose it, before any network copy
+    std::string resultFolder_;  // the pupil's class's, as the students list names it
+    TestFileIdentity testFile_;
+    SessionStore* store_ = nullptr;
+    bool keepFailed_ = false;  // journalled once a test
     int currentQuestion_ = 0;
     bool panelShown_ = false;
     bool running_ = false;

@@ -58,6 +58,7 @@ TEST(Locations, DataFilesLieBelowTheXdgDataFolder) {
         EXPECT_EQ(locations.tempFolder, data + "/Temp");
         EXPECT_EQ(locations.settingsFile, data + "/Test.ini");
         EXPECT_EQ(locations.journalFile, data + "/Dziennik.txt");
+        EXPECT_EQ(locations.interruptedWorkFile, data + "/Przerwany.dat");
     }
 }
 

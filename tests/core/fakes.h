@@ -90,10 +90,11 @@ private:
 };
 
 // Always the last of the n values: the answers' order is the last entry of its table, so no
-// answer of a five-answer test shows in its own slot.
+// answer of a five-answer test shows in its own slot. With drawFirst, always the first.
 class LastDrawRandom : public RandomSource {
 public:
-    std::uint32_t Below(std::uint32_t n) override { return n == 0 ? 0 : n - 1; }
+    std::uint32_t Below(std::uint32_t n) override { return n == 0 || drawFirst ? 0 : n - 1; }
+    bool drawFirst = false;
 };
 
 // The test panel as the pupil would see it now.

@@ -105,6 +105,7 @@ inline Locations ScratchLocations(const QTemporaryDir& folder) {
     locations.tempFolder = root + "/Temp";
     locations.settingsFile = root + "/Test.ini";
     locations.journalFile = root + "/Dziennik.txt";
+    locations.interruptedWorkFile = root + "/Przerwany.dat";
     locations.documentsFolder = root + "/Dokumenty";
     return locations;
 }

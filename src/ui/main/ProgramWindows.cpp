@@ -5,8 +5,11 @@
 #include <QFileDialog>
 #include <QUrl>
 
+#include "app/FileReplacement.h"
 #include "app/SettingsFile.h"
 #include "storage/Random.h"
+#include "testing/InterruptedWorkOffer.h"
+#include "testing/SessionStore.h"
 #include "testing/TestSession.h"
 #include "ui/main/LocalPath.h"
 #include "ui/main/MainWindow.h"
@@ -97,6 +100,8 @@ void ProgramWindows::CreateSession() {
         SessionServices{journal_, *messages_, clock_, ProcessRandom(), settings_, locations_},
         SessionWindows{*panel_, *textWindow_, *pictureWindow_, *legend_, *summary_, *sounds_,
                        *timer_});
+    store_ = std::make_unique<SessionStore>(locations_.interruptedWorkFile);
+    session_->KeepWorkIn(store_.get());
     panel_->ConnectSession(*session_);
     QObject::connect(timer_.get(), &QtMinuteTimer::ticked, timer_.get(),
                      [this] { session_->TickMinute(); });
@@ -152,6 +157,11 @@ void ProgramWindows::PrepareTheRest(const QStringList& arguments) {
     }
     if (settings_.scl.empty()) {
         settings_.scl = FindDefaultList(locations_.shippedFolder + "Listy", "sku");
+    }
+    // Work a crash interrupted comes first; the command line's test opens once it is answered.
+    RemoveStaleReplacements(locations_.interruptedWorkFile, clock_.Now());
+    if (OfferInterruptedWork(*store_, *session_, journal_, *messages_)) {
+        panel_->repaint();
     }
     if (!arguments.isEmpty()) {
         OpenTestFileFromOutside(LocalPath(arguments.front()), true);

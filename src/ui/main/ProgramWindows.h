@@ -13,8 +13,9 @@
 class QFileDialog;
 
 namespace oplix {
+class SessionStore;
 class TestSession;
-}
+}  // namespace oplix
 
 namespace oplix::ui {
 
@@ -92,6 +93,7 @@ private:
     TestPanel* panel_ = nullptr;  // owned by the main window
     std::unique_ptr<QtSoundPlayer> sounds_;
     std::unique_ptr<QtMinuteTimer> timer_;
+    std::unique_ptr<SessionStore> store_;
     std::unique_ptr<TestSession> session_;
     std::unique_ptr<QFileDialog> openTest_;
 };
