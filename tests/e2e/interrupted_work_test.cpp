@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "formats/TestFileWriter.h"
-#include "journal_lines.h"
 #include "pupil_desktop.h"
 #include "testing/InterruptedWorkCoding.h"
 
@@ -71,23 +70,11 @@ protected:
         return work.ok() ? *work : InterruptedWork{};
     }
 
-    std::vector<std::string> Journal() const {
-        return testing_files::JournalMessages(home_.File("data/Pelmar/Oplix/Test/Dziennik.txt"));
-    }
-
-    std::string LastJournalLine() const {
-        const std::vector<std::string> lines = Journal();
-        return lines.empty() ? std::string() : lines.back();
-    }
-
     // Starts the program again and waits until it asks about the interrupted work.
     pid_t StartAgain() {
         const pid_t program = Spawn({OPLIX_PROGRAM_PATH}, PupilsEnvironment());
         EXPECT_TRUE(x11_.WaitForWindow("Oplix - Test 4.0", 15000));
-        for (int waited = 0; waited < 15000 && LastJournalLine() != kFoundLine; waited += 100) {
-            Pause(100);
-        }
-        EXPECT_EQ(LastJournalLine(), kFoundLine);
+        EXPECT_TRUE(WaitForJournalLine(kFoundLine, 15000));
         Pause(700);
         return program;
     }
@@ -146,7 +133,7 @@ TEST_F(InterruptedWorkOnTheDesktop, NoFindsTheMenuAndNothingKept) {
     EXPECT_NE(stat(RecordPath().c_str(), &info), 0);
     EndProgram(program);
     // Nothing was opened after the answer: the menu was left on the panel.
-    const std::vector<std::string> journal = Journal();
+    const std::vector<std::string> journal = JournalLines();
     ASSERT_FALSE(journal.empty());
     EXPECT_EQ(journal.back(), "Porzucono przerwaną pracę nad testem Trzy pytania.skt.");
 }

@@ -2,6 +2,7 @@
 // students list with a test file, where the result goes by itself into the class's results
 // folder; and anonymously from the tests list, where nothing is written unless he saves it.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -229,6 +230,46 @@ TEST_F(ListsEndToEnd, ListedPupilWithATestFileGetsTheResultInTheClassFolder) {
     EXPECT_EQ(result["surname"], "Zieliński");
     EXPECT_EQ(result["firstName"], "Piotr");
     EXPECT_EQ(result["questions"].size(), static_cast<std::size_t>(questions));
+    EXPECT_TRUE(FilesBelow(home_.File("Documents"), ".sko").empty());
+}
+
+// Killed after the first answer and started again, the named pupil's test comes back and its
+// result still goes by itself into his class's results folder.
+TEST_F(ListsEndToEnd, ResumedTestOfAListedPupilGetsTheResultInTheClassFolder) {
+    const int questions = QuestionCount();
+    const pid_t interrupted = StartProgram();
+    ChooseFromTestsMenu(2);
+    ASSERT_TRUE(x11_.WaitForWindow("Wybór ucznia", 5000));
+    Pause(300);
+    const ScreenPoint window = OnPanel(280, 61);
+    Click({window.x + 44 + 100, window.y + 54 + 10});
+    Click({window.x + 44 + 60, window.y + 54 + 13 + 6});
+    Click({window.x + 35 + 40, window.y + 86 + 13 * 1 + 6});  // Zieliński Piotr
+    Click({window.x + 181 + 44, window.y + 385 + 12});
+    ASSERT_TRUE(x11_.WaitForWindow("Wskaż plik testu", 5000));
+    Pause(500);
+    x11_.Type(kSolarSystem);
+    x11_.Key("Return");
+    Pause(1000);
+    Click(OnPanel(280 + 17, 313 + 17));
+    Pause(500);
+    kill(interrupted, SIGKILL);
+    WaitFor(interrupted);
+
+    const pid_t program = Spawn({OPLIX_PROGRAM_PATH}, PupilsEnvironment());
+    ASSERT_TRUE(
+        WaitForJournalLine("Znaleziono przerwaną pracę nad testem Uklad_Sloneczny.skt.", 15000));
+    Pause(700);
+    Click({(1024 - 350) / 2 + 63 + 44, (768 - 150) / 2 + 116 + 13});  // "Tak"
+    Pause(700);
+    SolveAndGrade(questions);
+    CloseSummaryLeaveAndEnd(program);
+
+    const std::vector<std::string> results = FilesBelow(home_.File("wyniki"), ".sko");
+    ASSERT_EQ(results.size(), 1u);
+    const json result = Show(results.front(), home_);
+    EXPECT_EQ(result["surname"], "Zieliński");
+    EXPECT_EQ(result["firstName"], "Piotr");
     EXPECT_TRUE(FilesBelow(home_.File("Documents"), ".sko").empty());
 }
 

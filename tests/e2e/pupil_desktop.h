@@ -7,7 +7,10 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "journal_lines.h"
 #include "test_files.h"
 #include "tool_runner.h"
 #include "x11_session.h"
@@ -76,6 +79,22 @@ protected:
             WaitFor(program);
         }
         EXPECT_TRUE(ended);
+    }
+
+    std::vector<std::string> JournalLines() const {
+        return testing_files::JournalMessages(home_.File("data/Pelmar/Oplix/Test/Dziennik.txt"));
+    }
+
+    // Waits until the journal's last line is `line`; false when it never was.
+    bool WaitForJournalLine(std::string_view line, int milliseconds) const {
+        for (int waited = 0; waited < milliseconds; waited += 100) {
+            const std::vector<std::string> lines = JournalLines();
+            if (!lines.empty() && lines.back() == line) {
+                return true;
+            }
+            Pause(100);
+        }
+        return false;
     }
 
     X11Session x11_;
