@@ -58,6 +58,26 @@ const ClassRecord* ClassAt(const StudentsList* students, int classIndex) {
     return &students->classes[static_cast<std::size_t>(classIndex)];
 }
 
+// What the class gave the test, the answers' order and the marks, as the work kept them. False
+// when the work does not fit the test.
+bool PutBackOnDocument(const InterruptedWork& work, TestDocument& test) {
+    if (test.questionCount != std::ssize(work.questions) || test.answerCount != work.answerCount) {
+        return false;
+    }
+    test.timeLimit = work.timeLimit;
+    test.gradingSource = work.gradingSource;
+    test.thresholds = work.thresholds;
+    for (int number = 1; number <= test.questionCount; ++number) {
+        const QuestionWork& done = work.questions[static_cast<std::size_t>(number - 1)];
+        Question& question = test.At(number);
+        ApplyOrder(done.order, test.answerCount, question);
+        for (int k = 0; k < kMaxAnswers; ++k) {
+            question.answers[static_cast<std::size_t>(k)].isChosen = (done.chosen >> k & 1) != 0;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 TestSession::TestSession(SessionServices services, SessionWindows windows)
@@ -78,15 +98,10 @@ bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* stu
 }
 
 bool TestSession::ResumeTest(const InterruptedWork& work) {
-    const Result<TestFileIdentity> identity = IdentifyTestFile(work.testPath, PosixFileSystem());
+    const Result<TestFileIdentity> identity =
+        IdentifyTestFile(work.testPath, store_ != nullptr ? store_->Files() : PosixFileSystem());
     if (!identity || *identity != work.testFile) {
-        services_.journal.Write(
-            0, std::string(kChangedTestLine) + FileNamePart(work.testPath) +
-                   " zmienił się lub zniknął. Przerwanej pracy nie można dokończyć.");
-        services_.messages.ShowMessageBox(MessageKind::Close, MessageIcon::Warning,
-                                          "Plik testu „" + work.testName +
-                                              "” zmienił się lub zniknął od czasu przerwania "
-                                              "pracy. Nie można jej dokończyć.");
+        ReportChangedTestFile(work);
         return false;
     }
     const CurrentChoice choice{.surname = work.surname,
@@ -99,26 +114,28 @@ bool TestSession::ResumeTest(const InterruptedWork& work) {
     TestDocument read;
     std::unique_ptr<TVfsPAK> archive;
     AvailableFile file;
-    if (!ReadChosenTest(choice, nullptr, read, archive, file) ||
-        read.questionCount != std::ssize(work.questions) || read.answerCount != work.answerCount) {
+    if (!ReadChosenTest(choice, nullptr, read, archive, file)) {
         return false;
     }
-    read.timeLimit = work.timeLimit;
-    read.gradingSource = work.gradingSource;
-    read.thresholds = work.thresholds;
-    for (int number = 1; number <= read.questionCount; ++number) {
-        const QuestionWork& done = work.questions[static_cast<std::size_t>(number - 1)];
-        Question& question = read.At(number);
-        ApplyOrder(done.order, read.answerCount, question);
-        for (int k = 0; k < kMaxAnswers; ++k) {
-            question.answers[static_cast<std::size_t>(k)].isChosen = (done.chosen >> k & 1) != 0;
-        }
+    if (!PutBackOnDocument(work, read)) {
+        ReportChangedTestFile(work);
+        return false;
     }
     resultFolder_ = work.resultFolder;
     TakeOver(choice, read, archive, file);
     RestoreWork(work);
     KeepWork();
     return true;
+}
+
+void TestSession::ReportChangedTestFile(const InterruptedWork& work) {
+    services_.journal.Write(0, std::string(kChangedTestLine) + FileNamePart(work.testPath) +
+                                   " zmienił się lub zniknął. Przerwanej pracy nie można "
+                                   "dokończyć.");
+    services_.messages.ShowMessageBox(MessageKind::Close, MessageIcon::Warning,
+                                      "Plik testu „" + work.testName +
+                                          "” zmienił się lub zniknął od czasu przerwania pracy. "
+                                          "Nie można jej dokończyć.");
 }
 
 bool TestSession::ReadChosenTest(const CurrentChoice& choice, const StudentsList* students,

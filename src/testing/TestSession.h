@@ -102,6 +102,7 @@ private:
     void TakeOver(const CurrentChoice& choice, TestDocument& read,
                   std::unique_ptr<TVfsPAK>& archive, const AvailableFile& file);
     void RestoreWork(const InterruptedWork& work);
+    void ReportChangedTestFile(const InterruptedWork& work);
     void RestoreGrading(const InterruptedWork& work);
     void KeepWork();
     void ShowSummary();
