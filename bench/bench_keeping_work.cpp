@@ -56,7 +56,7 @@ public:
     void FocusPanel() override {}
 };
 
-class NoSideWindow : public oplix::QuestionSideWindow {
+class NoSideWindow : public oplix::QuestionSideView {
 public:
     void ShowEmpty() override {}
     void Empty() override {}
@@ -64,14 +64,14 @@ public:
     void Close() override {}
 };
 
-class NoLegend : public oplix::LegendWindow {
+class NoLegend : public oplix::LegendView {
 public:
     void Show() override {}
     void Hide() override {}
     void Close() override {}
 };
 
-class NoSummary : public oplix::SummaryWindow {
+class NoSummary : public oplix::SummaryView {
 public:
     void Show(std::string_view, bool) override {}
 };

@@ -191,7 +191,7 @@ public:
     void FocusPanel() override {}
 };
 
-class NoSideWindow : public QuestionSideWindow {
+class NoSideWindow : public QuestionSideView {
 public:
     void ShowEmpty() override {}
     void Empty() override {}
@@ -199,7 +199,7 @@ public:
     void Close() override {}
 };
 
-class NoLegend : public LegendWindow {
+class NoLegend : public LegendView {
 public:
     void Show() override {}
     void Hide() override {}
@@ -211,7 +211,7 @@ public:
     void Play(Sound) override {}
 };
 
-class KeptSummary : public SummaryWindow {
+class KeptSummary : public SummaryView {
 public:
     void Show(std::string_view shown, bool) override { text = shown; }
     std::string text;
@@ -316,7 +316,7 @@ int Solver::CheckAnswersFit() const {
     for (std::size_t q = 0; q < request_.answers.size(); ++q) {
         const std::string question = "question " + std::to_string(q + 1);
         const AnswerPositions& positions = request_.answers[q];
-        if (test.testType == 0 && positions.size() > 1) {
+        if (test.testType == kOneAnswerTest && positions.size() > 1) {
             return Fail(request_.test, question + " takes one answer");
         }
         for (int position : positions) {

@@ -11,6 +11,13 @@ namespace oplix {
 
 class JournalTimeFormat;
 
+// The levels of journal lines. A line is written when the configured level reaches its own, so
+// errors are always written; the configured level is stored in the settings as this number.
+inline constexpr int kJournalErrors = 0;
+inline constexpr int kJournalWarnings = 1;
+inline constexpr int kJournalFileOperations = 2;
+inline constexpr int kJournalRoutine = 3;
+
 // The event journal Dziennik.txt: one line per event, the message, " - ", the local date and
 // time, CR LF. A message of level L (0 errors, 1 warnings, 2 file operations, 3 routine) is
 // written when the configured level is at least L. Writing never fails towards the caller.

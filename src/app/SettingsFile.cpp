@@ -301,7 +301,7 @@ std::string AcceptedTexts(const SettingsField& field) {
 bool StoreReadOnlyKey(const std::string& path, const Settings& settings, Journal& journal,
                       std::string_view key) {
     if (!StoreKey(path, settings, key)) {
-        journal.Write(1, kStoreFailed);
+        journal.Write(kJournalWarnings, kStoreFailed);
         return false;
     }
     return true;
@@ -341,25 +341,25 @@ SettingsLoadOutcome LoadSettings(const std::string& path, Settings& settings, Jo
             ShowInformation(messages,
                             "Plik ustawień nie istnieje. Utworzono plik z ustawieniami domyślymi.");
             ReplaceWithDefaults(path, settings, journal);
-            journal.Write(1, "Plik ini nie istnieje. Utworzono domyślny plik ini.");
+            journal.Write(kJournalWarnings, "Plik ini nie istnieje. Utworzono domyślny plik ini.");
             return SettingsLoadOutcome::CreatedMissing;
         case SettingsReadOutcome::WrongHeader:
             ShowInformation(
                 messages,
                 "Plik ustawień jest uszkodzony. Utworzono nowy plik z ustawieniami domyślym.");
-            journal.Write(0, "Błędny nagłówek pliku ini lub plik uszkodzony.");
+            journal.Write(kJournalErrors, "Błędny nagłówek pliku ini lub plik uszkodzony.");
             ReplaceWithDefaults(path, settings, journal);
             return SettingsLoadOutcome::WrongHeader;
         case SettingsReadOutcome::Read:
             SetJournalLevel(settings, journal);
-            journal.Write(3, "Poprawnie wczytano plik Test.ini.");
+            journal.Write(kJournalRoutine, "Poprawnie wczytano plik Test.ini.");
             return SettingsLoadOutcome::Loaded;
         case SettingsReadOutcome::Damaged:
             break;
     }
     ShowInformation(messages,
                     "Plik ustawień jest uszkodzony. Utwórzono nowy plik z ustawieniami domyślym.");
-    journal.Write(0, "Uszkodzony plik Test.ini. Błąd odczytu.");
+    journal.Write(kJournalErrors, "Uszkodzony plik Test.ini. Błąd odczytu.");
     ReplaceWithDefaults(path, settings, journal);
     return SettingsLoadOutcome::Damaged;
 }
@@ -378,10 +378,10 @@ bool WriteWholeSettingsFile(const std::string& path, const Settings& settings, J
         built = built && PutStored(ini, key, settings);
     }
     if (!built || !ReplaceFileContents(path, document.SaveToBytes())) {
-        journal.Write(2, "Problem z zapisem Test.ini.");
+        journal.Write(kJournalFileOperations, "Problem z zapisem Test.ini.");
         return false;
     }
-    journal.Write(3, "Zapisano nowy plik Test.ini.");
+    journal.Write(kJournalRoutine, "Zapisano nowy plik Test.ini.");
     return true;
 }
 
@@ -403,10 +403,10 @@ void ResetSettingsToDefaults(Settings& settings) {
 bool StoreWindowMode(const std::string& path, Settings& settings, Journal& journal, int mode) {
     settings.wo = mode;
     if (!StoreKey(path, settings, "wo")) {
-        journal.Write(1, kStoreFailed);
+        journal.Write(kJournalWarnings, kStoreFailed);
         return false;
     }
-    journal.Write(3, "Zmieniono w ini wielkość okna.");
+    journal.Write(kJournalRoutine, "Zmieniono w ini wielkość okna.");
     return true;
 }
 
@@ -414,30 +414,32 @@ bool StoreJournalLevel(const std::string& path, Settings& settings, Journal& jou
     settings.dfpz = level;
     SetJournalLevel(settings, journal);
     if (!StoreKey(path, settings, "dfpz")) {
-        journal.Write(1, kStoreFailed);
+        journal.Write(kJournalWarnings, kStoreFailed);
         return false;
     }
-    journal.Write(1, "Zmieniono poziom zdarzen. Aktualny poziom, to: " + std::to_string(level));
+    journal.Write(kJournalWarnings,
+                  "Zmieniono poziom zdarzen. Aktualny poziom, to: " + std::to_string(level));
     return true;
 }
 
 bool StoreCopyMethod(const std::string& path, Settings& settings, Journal& journal, int method) {
     settings.trc = method;
     if (!StoreKey(path, settings, "trc")) {
-        journal.Write(1, kStoreFailed);
+        journal.Write(kJournalWarnings, kStoreFailed);
         return false;
     }
-    journal.Write(1, "Zmieniono tryb kopiowania. Aktualny tryb, to: " + std::to_string(method));
+    journal.Write(kJournalWarnings,
+                  "Zmieniono tryb kopiowania. Aktualny tryb, to: " + std::to_string(method));
     return true;
 }
 
 bool StoreLegendShown(const std::string& path, Settings& settings, Journal& journal, bool shown) {
     settings.opl = shown;
     if (!StoreKey(path, settings, "opl")) {
-        journal.Write(2, kStoreFailed);
+        journal.Write(kJournalFileOperations, kStoreFailed);
         return false;
     }
-    journal.Write(3, "Zmieniono widok legendy.");
+    journal.Write(kJournalRoutine, "Zmieniono widok legendy.");
     return true;
 }
 

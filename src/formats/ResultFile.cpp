@@ -374,7 +374,7 @@ ResultWrite WriteResult(const std::string& destination, const ResultRecord& reco
                         MessageBoxPresenter& box) {
     const Result<Bytes> document = BuildResultDocument(record);
     if (!document) {
-        journal.Write(0, kBuildFailed);
+        journal.Write(kJournalErrors, kBuildFailed);
         return {};
     }
     const Result<Placement> placed = PlaceResultFile(destination, *document);
@@ -382,7 +382,8 @@ ResultWrite WriteResult(const std::string& destination, const ResultRecord& reco
         return {.built = true, .writtenPath = destination};
     }
     if (placed) {
-        journal.Write(0, std::string(kKeptBefore) + destination + std::string(kKeptAfter));
+        journal.Write(kJournalErrors,
+                      std::string(kKeptBefore) + destination + std::string(kKeptAfter));
         return {.built = true, .writtenPath = {}};
     }
     box.ShowMessageBox(MessageKind::Close, MessageIcon::Warning, kFallingBack);
@@ -390,11 +391,11 @@ ResultWrite WriteResult(const std::string& destination, const ResultRecord& reco
     const Result<std::string> written = PlaceUnderAFreeName(fallback, *document);
     if (!written) {
         box.ShowMessageBox(MessageKind::Close, MessageIcon::Warning, kNothingSaved);
-        journal.Write(0,
+        journal.Write(kJournalErrors,
                       std::string(kWriteFailed) + fallback + ": " + ErrorReason(written.error()));
         return {.built = true, .writtenPath = {}};
     }
-    journal.Write(0, std::string(kWrittenTo) + *written + ".");
+    journal.Write(kJournalErrors, std::string(kWrittenTo) + *written + ".");
     return {.built = true, .writtenPath = *written};
 }
 

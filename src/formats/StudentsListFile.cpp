@@ -48,8 +48,9 @@ std::string TodayLocal(const Clock& clock) {
 }
 
 void NoteTooManyPupils(const ClassRecord& record, Journal& journal) {
-    journal.Write(1, "Lista uczniów. Klasa " + record.className + " ma więcej niż " +
-                         std::to_string(kMaxPupils) + " uczniów; pominięto nadmiarowych.");
+    journal.Write(kJournalWarnings, "Lista uczniów. Klasa " + record.className + " ma więcej niż " +
+                                        std::to_string(kMaxPupils) +
+                                        " uczniów; pominięto nadmiarowych.");
 }
 
 std::string ClassElement(std::size_t index) {
@@ -86,7 +87,7 @@ bool ReadClass40(DescriptionFields& fields, const std::string& element, ClassRec
 bool ReadVersion40(const TVfsPAK& archive, StudentsList& list, Journal& journal) {
     Result<std::optional<Bytes>> member = GetMember(kMember40, archive);
     if (!member || !member->has_value()) {
-        journal.Write(0, kXmlFailed);
+        journal.Write(kJournalErrors, kXmlFailed);
         return false;
     }
     TpkXML document;
@@ -97,7 +98,7 @@ bool ReadVersion40(const TVfsPAK& archive, StudentsList& list, Journal& journal)
     fields.SetEncoded(fields.Text("cd") == "tr");
     const std::optional<int> entryCount = fields.IntIfPresent("ilw");
     if (!entryCount) {
-        journal.Write(0, kNoEntryCount);
+        journal.Write(kJournalErrors, kNoEntryCount);
         return false;
     }
     list.entryCount = *entryCount;
@@ -108,7 +109,7 @@ bool ReadVersion40(const TVfsPAK& archive, StudentsList& list, Journal& journal)
     // Every class costs a record of 36 pupil slots whether or not its element is there, so a
     // list may declare no more classes than it has elements.
     if (fields.Failed() || classCount > elementCount || classCount > kMaxClasses) {
-        journal.Write(0, kHeaderFailed);
+        journal.Write(kJournalErrors, kHeaderFailed);
         return false;
     }
     list.classCount = classCount;
@@ -116,7 +117,7 @@ bool ReadVersion40(const TVfsPAK& archive, StudentsList& list, Journal& journal)
     for (std::size_t n = 0; n < list.classes.size(); ++n) {
         ClassRecord& record = list.classes[n];
         if (!ReadClass40(fields, ClassElement(n), record, journal)) {
-            journal.Write(0, std::string(kClassFailed) + record.className + ".");
+            journal.Write(kJournalErrors, std::string(kClassFailed) + record.className + ".");
             return false;
         }
     }
@@ -195,20 +196,20 @@ bool ReadVersion35(const TVfsPAK& archive, StudentsList& list, CurrentChoice& ch
     for (std::size_t i = 2; lines && i < lines->size(); ++i) {
         Result<std::string> name = UnscrambleLine((*lines)[i]);
         if (!name) {
-            journal.Write(0, kRead35Failed);
+            journal.Write(kJournalErrors, kRead35Failed);
             return false;
         }
         memberNames.push_back(std::move(name).value() + std::string(kClassMemberExtension));
     }
     if (!lines || memberNames.size() > static_cast<std::size_t>(kMaxClasses)) {
-        journal.Write(0, kRead35Failed);
+        journal.Write(kJournalErrors, kRead35Failed);
         return false;
     }
     for (const std::string& memberName : memberNames) {
         list.classes.emplace_back();
         choice.classIndex = static_cast<int>(list.classes.size()) - 1;
         if (!ReadClass35(archive, memberName, list.classes.back(), choice, journal)) {
-            journal.Write(0, kRead35Failed);
+            journal.Write(kJournalErrors, kRead35Failed);
             return false;
         }
     }
@@ -300,7 +301,7 @@ bool ReadStudentsList(const std::string& path, StudentsList& list, CurrentChoice
     list = StudentsList{};
     list.listDate = TodayLocal(clock);
     if (!OpenArchiveForReading(path, archive)) {
-        journal.Write(0, kReadFailed);
+        journal.Write(kJournalErrors, kReadFailed);
         return false;
     }
     bool read = false;
@@ -310,7 +311,7 @@ bool ReadStudentsList(const std::string& path, StudentsList& list, CurrentChoice
                                                      : ReadVersion40(archive, list, journal);
     } catch (const std::exception&) {
         list = StudentsList{};
-        journal.Write(0, kReadFailed);
+        journal.Write(kJournalErrors, kReadFailed);
     }
     archive.Close();
     return read;

@@ -8,6 +8,10 @@ namespace oplix {
 inline constexpr int kMaxQuestions = 45;
 inline constexpr int kMaxAnswers = 5;
 
+// The test types, as the files store them: one answer per question, or several.
+inline constexpr int kOneAnswerTest = 0;
+inline constexpr int kSeveralAnswersTest = 1;
+
 struct Answer {
     std::string text;  // UTF-8
     bool isCorrect = false;
@@ -34,7 +38,7 @@ enum class GradingSource {
 // The one test in memory. Questions are numbered 1 .. questionCount: slot N is questions[N - 1].
 struct TestDocument {
     int answerCount = 3;
-    int testType = 0;  // 0 one answer per question, 1 several
+    int testType = kOneAnswerTest;
     int questionCount = 0;
     int timeLimit = 0;  // minutes; below 1 no limit
     std::string testName;

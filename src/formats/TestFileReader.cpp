@@ -19,7 +19,6 @@ namespace oplix {
 namespace {
 
 // Every line of the test reader goes to the journal at the level that is always recorded.
-constexpr int kJournalLevel = 0;
 
 constexpr std::string_view kArchiveUnreadable = "Odczyt. Błąd wczytania spakowanej zawartości.";
 constexpr std::string_view kDescriptionUnreadable = "Odczyt. Błąd wczytywania pliku Serr0.";
@@ -109,12 +108,12 @@ private:
 };
 
 TestReadOutcome TestReader::Fail(std::string_view journalLine) {
-    context_.journal.Write(kJournalLevel, journalLine);
+    context_.journal.Write(kJournalErrors, journalLine);
     return TestReadOutcome::Failed;
 }
 
 TestReadOutcome TestReader::Refuse() {
-    context_.journal.Write(kJournalLevel, kTooManyQuestions);
+    context_.journal.Write(kJournalErrors, kTooManyQuestions);
     context_.messages.ShowMessageBox(MessageKind::Close, MessageIcon::Warning,
                                      kTooManyQuestionsBox);
     return TestReadOutcome::Refused;
@@ -358,7 +357,7 @@ TestReadOutcome ReadTest(const std::string& path, TestDocument& document, TVfsPA
     document.Reset();
     TestReadOutcome outcome = TestReadOutcome::Failed;
     if (!OpenArchiveForReading(path, archive)) {
-        context.journal.Write(kJournalLevel, kArchiveUnreadable);
+        context.journal.Write(kJournalErrors, kArchiveUnreadable);
     } else {
         outcome = ReadDescription(document, archive, context);
     }

@@ -111,7 +111,7 @@ bool ReadTestsList(const std::string& path, TestsList& list, Journal& journal,
     TVfsPAK archive;
     list = TestsList{};
     if (!OpenArchiveForReading(path, archive)) {
-        journal.Write(0, kArchiveFailed);
+        journal.Write(kJournalErrors, kArchiveFailed);
         return false;
     }
     const bool version35 = MemberExists(kMember35, archive);
@@ -127,10 +127,10 @@ bool ReadTestsList(const std::string& path, TestsList& list, Journal& journal,
         case ReadOutcome::Read:
             return true;
         case ReadOutcome::MemberFailed:
-            journal.Write(0, kArchiveFailed);
+            journal.Write(kJournalErrors, kArchiveFailed);
             return false;
         case ReadOutcome::DescriptionFailed:
-            journal.Write(0, version35 ? kRead35Failed : kRead40Failed);
+            journal.Write(kJournalErrors, version35 ? kRead35Failed : kRead40Failed);
             messages.ShowMessageBox(MessageKind::Close, MessageIcon::Warning, kDamagedListBox);
             return false;
     }

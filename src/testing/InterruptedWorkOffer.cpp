@@ -31,7 +31,8 @@ bool OfferInterruptedWork(SessionStore& store, TestSession& session, Journal& jo
                           MessageBoxPresenter& messages) {
     Result<std::optional<InterruptedWork>> found = store.Find();
     if (!found) {
-        journal.Write(0, std::string(kDamagedRecordLine) + found.error().message + ".");
+        journal.Write(kJournalErrors,
+                      std::string(kDamagedRecordLine) + found.error().message + ".");
         store.Discard();
         return false;
     }
@@ -40,15 +41,15 @@ bool OfferInterruptedWork(SessionStore& store, TestSession& session, Journal& jo
     }
     const InterruptedWork& work = **found;
     const std::string name = FileNamePart(work.testPath);
-    journal.Write(0, std::string(kFoundLine) + name + ".");
+    journal.Write(kJournalErrors, std::string(kFoundLine) + name + ".");
     if (messages.ShowMessageBox(MessageKind::YesNoCancel, MessageIcon::Question,
                                 ResumeQuestion(work)) == MessageBoxResult::Yes) {
         if (session.ResumeTest(work)) {
-            journal.Write(0, std::string(kResumedLine) + name + ".");
+            journal.Write(kJournalErrors, std::string(kResumedLine) + name + ".");
             return true;
         }
     } else {
-        journal.Write(0, std::string(kDiscardedLine) + name + ".");
+        journal.Write(kJournalErrors, std::string(kDiscardedLine) + name + ".");
     }
     store.Discard();
     return false;

@@ -3,9 +3,9 @@
 namespace oplix {
 
 // The window that explains the letters' colours after grading.
-class LegendWindow {
+class LegendView {
 public:
-    virtual ~LegendWindow() = default;
+    virtual ~LegendView() = default;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     // Closed when the pupil leaves the test.

@@ -8,9 +8,9 @@ class TVfsPAK;
 
 // The text window or the picture window beside the test panel: it shows a test member that
 // the current question names, or folds up into its empty strip when there is none.
-class QuestionSideWindow {
+class QuestionSideView {
 public:
-    virtual ~QuestionSideWindow() = default;
+    virtual ~QuestionSideView() = default;
     // At the start of a test: the window appears at its place, empty.
     virtual void ShowEmpty() = 0;
     // The window stays shown but drops what it showed.

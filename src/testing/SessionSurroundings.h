@@ -6,11 +6,11 @@
 #include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "storage/Random.h"
-#include "testing/LegendWindow.h"
+#include "testing/LegendView.h"
 #include "testing/MinuteTimer.h"
-#include "testing/QuestionSideWindow.h"
+#include "testing/QuestionSideView.h"
 #include "testing/SoundPlayer.h"
-#include "testing/SummaryWindow.h"
+#include "testing/SummaryView.h"
 #include "testing/TestPanelView.h"
 
 namespace oplix {
@@ -29,10 +29,10 @@ struct SessionServices {
 // The windows, the sounds and the timer the session drives.
 struct SessionWindows {
     TestPanelView& panel;
-    QuestionSideWindow& textWindow;
-    QuestionSideWindow& pictureWindow;
-    LegendWindow& legend;
-    SummaryWindow& summary;
+    QuestionSideView& textWindow;
+    QuestionSideView& pictureWindow;
+    LegendView& legend;
+    SummaryView& summary;
     SoundPlayer& sounds;
     MinuteTimer& timer;
 };

@@ -129,9 +129,10 @@ bool TestSession::ResumeTest(const InterruptedWork& work) {
 }
 
 void TestSession::ReportChangedTestFile(const InterruptedWork& work) {
-    services_.journal.Write(0, std::string(kChangedTestLine) + FileNamePart(work.testPath) +
-                                   " zmienił się lub zniknął. Przerwanej pracy nie można "
-                                   "dokończyć.");
+    services_.journal.Write(kJournalErrors,
+                            std::string(kChangedTestLine) + FileNamePart(work.testPath) +
+                                " zmienił się lub zniknął. Przerwanej pracy nie można "
+                                "dokończyć.");
     services_.messages.ShowMessageBox(MessageKind::Close, MessageIcon::Warning,
                                       "Plik testu „" + work.testName +
                                           "” zmienił się lub zniknął od czasu przerwania pracy. "
@@ -170,7 +171,7 @@ void TestSession::TakeOver(const CurrentChoice& choice, TestDocument& read,
         const Result<TestFileIdentity> identity = IdentifyTestFile(chosenPath_, store_->Files());
         testFile_ = identity ? *identity : TestFileIdentity{};
     }
-    JournalFileLine(2, kLoaded);
+    JournalFileLine(kJournalFileOperations, kLoaded);
     mode_ = choice.mode;
     surname_ = choice.surname;
     firstName_ = choice.firstName;
@@ -237,25 +238,25 @@ void TestSession::ClearPanelForNewTest() {
 
 bool TestSession::MakeFileAvailable(const std::string& path, AvailableFile& file) {
     if (!IsExistingFile(path)) {
-        services_.journal.Write(1, kMissingFile);
+        services_.journal.Write(kJournalWarnings, kMissingFile);
         return false;
     }
     const std::string name = FileNamePart(path);
     if (!LiesOnNetworkShare(path)) {
         file.path = path;
-        services_.journal.Write(2, std::string(kLocalFile) + name + ".");
+        services_.journal.Write(kJournalFileOperations, std::string(kLocalFile) + name + ".");
         return true;
     }
     const std::string copy = JoinPath(services_.locations.tempFolder, name);
     int code = 0;
     if (!CopyFileByMethod(services_.settings.trc, path, copy, code, true)) {
-        services_.journal.Write(1,
+        services_.journal.Write(kJournalWarnings,
                                 std::string(kCopyFailed) + name + ". Kod " + std::to_string(code));
         return false;
     }
     file.path = copy;
     file.localCopy = copy;
-    services_.journal.Write(2, std::string(kCopied) + name + ".");
+    services_.journal.Write(kJournalFileOperations, std::string(kCopied) + name + ".");
     return true;
 }
 
@@ -280,9 +281,9 @@ void TestSession::Begin() {
     startMilliseconds_ = services_.clock.NowMilliseconds();
     endMilliseconds_ = startMilliseconds_;
     endedByTimer_ = false;
-    windows_.panel.ShowSeveralAnswersStrip(document_.testType == 1);
+    windows_.panel.ShowSeveralAnswersStrip(document_.testType == kSeveralAnswersTest);
     StartTimeKeeping();
-    JournalFileLine(3, kFilledPanel);
+    JournalFileLine(kJournalRoutine, kFilledPanel);
 }
 
 void TestSession::SetStatusLineAndResultPath() {
@@ -354,7 +355,7 @@ void TestSession::MarkAnswer(int slot) {
         return;
     }
     auto& answers = document_.At(currentQuestion_).answers;
-    if (document_.testType != 0) {
+    if (document_.testType != kOneAnswerTest) {
         answers[static_cast<std::size_t>(clicked)].isChosen =
             !answers[static_cast<std::size_t>(clicked)].isChosen;
     } else {
@@ -403,7 +404,7 @@ void TestSession::ShowQuestion(int question) {
     HideHintPanel();
 }
 
-void TestSession::ShowMember(QuestionSideWindow& window, const std::string& member,
+void TestSession::ShowMember(QuestionSideView& window, const std::string& member,
                              std::string& shown) {
     if (member.empty()) {
         window.Empty();
@@ -520,7 +521,7 @@ void TestSession::KeepWork() {
     }
     if (!store_->Keep(Work()) && !keepFailed_) {
         keepFailed_ = true;
-        services_.journal.Write(0, kKeepFailedLine);
+        services_.journal.Write(kJournalErrors, kKeepFailedLine);
     }
 }
 

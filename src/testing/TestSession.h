@@ -112,7 +112,7 @@ private:
     void SetStatusLineAndResultPath();
     void StartTimeKeeping();
     void ShowQuestion(int question);
-    void ShowMember(QuestionSideWindow& window, const std::string& member, std::string& shown);
+    void ShowMember(QuestionSideView& window, const std::string& member, std::string& shown);
     void DrawFinalStates();
     std::string NamedResultPath() const;
     void JournalFileLine(int level, std::string_view prefix);

@@ -16,11 +16,11 @@
 #include "app/Clock.h"
 #include "app/MessageBox.h"
 #include "storage/Random.h"
-#include "testing/LegendWindow.h"
+#include "testing/LegendView.h"
 #include "testing/MinuteTimer.h"
-#include "testing/QuestionSideWindow.h"
+#include "testing/QuestionSideView.h"
 #include "testing/SoundPlayer.h"
-#include "testing/SummaryWindow.h"
+#include "testing/SummaryView.h"
 #include "testing/TestPanelView.h"
 
 namespace oplix::testing_fakes {
@@ -167,7 +167,7 @@ public:
     int focusMoves = 0;
 };
 
-class FakeSideWindow : public QuestionSideWindow {
+class FakeSideWindow : public QuestionSideView {
 public:
     enum class State { Closed, Empty, Showing };
 
@@ -194,7 +194,7 @@ public:
     std::vector<std::string> loads;  // every member read, in order
 };
 
-class FakeLegend : public LegendWindow {
+class FakeLegend : public LegendView {
 public:
     void Show() override {
         shown = true;
@@ -212,7 +212,7 @@ struct ShownSummary {
     bool saveOffered = false;
 };
 
-class FakeSummary : public SummaryWindow {
+class FakeSummary : public SummaryView {
 public:
     void Show(std::string_view text, bool saveOffered) override {
         shown.push_back({std::string(text), saveOffered});

@@ -394,7 +394,7 @@ void SideWindowsTest::foldedPictureUnfoldsToItsZoomAndEmptyOneIgnoresMarks() {
     QCOMPARE(window.PictureState(), PictureState::Enlarged);
     QCOMPARE(window.size(), QSize(721, 371));
 
-    static_cast<QuestionSideWindow&>(window).Empty();
+    static_cast<QuestionSideView&>(window).Empty();
     QCOMPARE(window.PictureState(), PictureState::Empty);
     QCOMPARE(window.size(), QSize(365, 26));
     QVERIFY(window.LoadedName().isEmpty());
@@ -587,7 +587,7 @@ void SideWindowsTest::copiesTextUnchanged() {
 
 void SideWindowsTest::emptyAndCloseThroughTheSessionInterface() {
     ShownWindows windows;
-    QuestionSideWindow& text = windows.text;
+    QuestionSideView& text = windows.text;
     text.Load(Archive::Open(), "Krotki.txt");
     QCOMPARE(windows.text.LoadedName(), QStringLiteral("Krotki.txt"));
     QVERIFY(Click(&windows.text, "LZwinOkno"));
@@ -604,7 +604,7 @@ void SideWindowsTest::emptyAndCloseThroughTheSessionInterface() {
     QVERIFY(Click(&windows.text, "LRozwinOkno"));
     QVERIFY(!windows.text.BodyShown());
 
-    QuestionSideWindow& picture = windows.picture;
+    QuestionSideView& picture = windows.picture;
     picture.Load(Archive::Open(), PictureName({100, 50}).toStdString());
     QCOMPARE(windows.picture.PictureState(), PictureState::Normal);
     text.Close();

@@ -19,10 +19,10 @@
 #include "formats/TestDocument.h"
 #include "formats/TestFileWriter.h"
 #include "storage/Random.h"
-#include "testing/LegendWindow.h"
-#include "testing/QuestionSideWindow.h"
+#include "testing/LegendView.h"
+#include "testing/QuestionSideView.h"
 #include "testing/SoundPlayer.h"
-#include "testing/SummaryWindow.h"
+#include "testing/SummaryView.h"
 #include "testing/TestSession.h"
 #include "ui/main/QtMinuteTimer.h"
 #include "ui/main/TestPanel.h"
@@ -58,7 +58,7 @@ private:
     std::uint32_t next_ = 0;
 };
 
-class SilentSideWindow : public QuestionSideWindow {
+class SilentSideWindow : public QuestionSideView {
 public:
     void ShowEmpty() override {}
     void Empty() override {}
@@ -66,7 +66,7 @@ public:
     void Close() override {}
 };
 
-class RecordingLegend : public LegendWindow {
+class RecordingLegend : public LegendView {
 public:
     void Show() override { ++shown; }
     void Hide() override {}
@@ -74,7 +74,7 @@ public:
     int shown = 0;
 };
 
-class RecordingSummary : public SummaryWindow {
+class RecordingSummary : public SummaryView {
 public:
     void Show(std::string_view text, bool saveOffered) override {
         texts.emplace_back(text);

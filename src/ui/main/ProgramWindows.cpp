@@ -181,7 +181,7 @@ void ProgramWindows::OpenTestFileFromOutside(const QString& path, bool fromComma
             MessageKind::Close, MessageIcon::Warning,
             "\rModuł Test nie obsługuje plików tego typu.\rWskaż pliki testu.");
         if (fromCommandLine) {
-            journal_.Write(3, "Próba otwarcia pliku innego typu przez dwuklik.");
+            journal_.Write(kJournalRoutine, "Próba otwarcia pliku innego typu przez dwuklik.");
         }
         return;
     }

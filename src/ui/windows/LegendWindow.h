@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "testing/LegendWindow.h"
+#include "testing/LegendView.h"
 
 class QCheckBox;
 
@@ -17,7 +17,7 @@ namespace oplix::ui {
 // The floating window that explains, after grading, what the four letter colours mean. Its
 // check box lets the pupil switch it off for later tests when the settings allow it (`chl`);
 // the choice is stored as `opl` when the window is closed by its close mark.
-class LegendWindow : public QWidget, public ::oplix::LegendWindow {
+class LegendWindow : public QWidget, public ::oplix::LegendView {
     Q_OBJECT
 public:
     static constexpr QPoint kScreenPosition{120, 100};

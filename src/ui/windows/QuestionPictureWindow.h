@@ -3,7 +3,7 @@
 #include <QImage>
 
 #include "storage/Bitmap.h"
-#include "testing/QuestionSideWindow.h"
+#include "testing/QuestionSideView.h"
 #include "ui/windows/SideWindowFrame.h"
 
 class QLabel;
@@ -16,7 +16,7 @@ class ClickArea;
 // member of the test, in a normal frame that shows its top-left part or in an enlarged one
 // that shows the picture up to 600 x 600 pixels. With no picture it is folded up into its
 // strip. The shape is the rectangle with corners rounded on an ellipse of 8 x 8.
-class QuestionPictureWindow : public SideWindowFrame, public QuestionSideWindow {
+class QuestionPictureWindow : public SideWindowFrame, public QuestionSideView {
     Q_OBJECT
 public:
     enum class State { Empty = 0, Normal = 1, Enlarged = 2, Strip = 3 };

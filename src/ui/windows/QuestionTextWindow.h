@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "testing/QuestionSideWindow.h"
+#include "testing/QuestionSideView.h"
 #include "ui/widgets/DotFrame.h"
 #include "ui/windows/SideWindowFrame.h"
 
@@ -17,7 +17,7 @@ class WrappedTextView;
 // at the right bottom corner), the font 8 to 11 points with the tools to change it, a copy
 // tool and the skinned scroll bar. With no text it is folded up into its strip. The shape is
 // the rectangle with its corners cut by 4 pixels.
-class QuestionTextWindow : public SideWindowFrame, public QuestionSideWindow {
+class QuestionTextWindow : public SideWindowFrame, public QuestionSideView {
     Q_OBJECT
 public:
     explicit QuestionTextWindow(QWidget* parent = nullptr);

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "testing/SummaryWindow.h"
+#include "testing/SummaryView.h"
 
 class QFileDialog;
 class QLabel;
@@ -20,7 +20,7 @@ class PictureButton;
 // The small modal window with the summary of a graded test: its text, a close mark and, in
 // the anonymous modes, a save button that asks for a result file name and hands it on. It
 // stands at (375, 222) from the main panel's corner.
-class SummaryWindow : public QDialog, public ::oplix::SummaryWindow {
+class SummaryWindow : public QDialog, public ::oplix::SummaryView {
     Q_OBJECT
 public:
     // The save dialog starts in `documentsFolder` the first time it opens.
