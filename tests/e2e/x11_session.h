@@ -58,8 +58,10 @@ public:
         if (pipe(pipeFds) != 0) {
             return;
         }
+        // -noreset: a server resets when its last client goes, and a program a test kills may
+        // be the last one; one started right after it would find no server to connect to.
         server_ = Spawn({OPLIX_XVFB_PATH, "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
-                         "1024x768x24", "-nolisten", "tcp"},
+                         "1024x768x24", "-nolisten", "tcp", "-noreset"},
                         {});
         close(pipeFds[1]);
         // The server writes its display number and a line feed once it accepts clients.
