@@ -658,8 +658,8 @@ void ListWindowsTest::treeDoubleClickOpensGroupAndBarScrollsTheSurface() {
     QDialog* window = windows.Show(QStringLiteral("both"));
     QVERIFY(window != nullptr);
     auto* surface = Find<TreeSurface>(window, "ImDrzewo");
-    const QImage right = LoadSkinPicture(QStringLiteral("Right"));
-    const QImage left = LoadSkinPicture(QStringLiteral("Left"));
+    const QImage right = LoadSkinPicture(SkinPictureId::Right);
+    const QImage left = LoadSkinPicture(SkinPictureId::Left);
     const QPoint arrowMiddle(1 + 8, 5 + 8);
     QVERIFY(right.pixel(8, 8) != left.pixel(8, 8));
     QCOMPARE(surface->Canvas().pixel(arrowMiddle), right.pixel(8, 8));

@@ -359,7 +359,7 @@ void ProgramWindowsTest::modeOneFromTheFirstShowing() {
     const QSize filled(area.x() + area.width(), area.y() + area.height());
     QCOMPARE(main.size(), filled);
     const QImage shot = main.grab().toImage();
-    const QImage backdrop = LoadSkinPicture(QStringLiteral("TloBig"));
+    const QImage backdrop = LoadSkinPicture(SkinPictureId::TloBig);
     const QPoint backdropAt((filled.width() - 1920) / 2, (filled.height() - 1200) / 2);
     for (const QPoint at : {QPoint(3, 3), QPoint(filled.width() - 4, filled.height() - 4)}) {
         QCOMPARE(shot.pixelColor(at), backdrop.pixelColor(at - backdropAt));

@@ -65,12 +65,12 @@ struct PanelHarness : SessionRig<> {
 };
 
 // A skin picture as the panel copies cells from it.
-QImage Strip(const char* name) {
-    return LoadSkinPicture(QString::fromLatin1(name)).convertToFormat(QImage::Format_RGB32);
+QImage Strip(SkinPictureId picture) {
+    return LoadSkinPicture(picture).convertToFormat(QImage::Format_RGB32);
 }
 
 // The cell of a letter strip, as the panel cuts it, when the strip's picture is there.
-QImage LetterCell(const char* strip, int cell, int slot, LetterState state) {
+QImage LetterCell(SkinPictureId strip, int cell, int slot, LetterState state) {
     return Strip(strip).copy((slot - 1) * cell, static_cast<int>(state) * cell, cell, cell);
 }
 
@@ -81,13 +81,13 @@ void ExpectLetter(PanelHarness& harness, int question, int slot, LetterState sta
     if (onButton) {
         QCOMPARE(harness.panel.ButtonState(slot), state);
     }
-    const QImage small = LetterCell("LiteryMale", 25, slot, state);
+    const QImage small = LetterCell(SkinPictureId::LiteryMale, 25, slot, state);
     if (!small.isNull()) {
         const QImage drawn =
             harness.panel.ListPicture().copy(kRow * slot + 8, kRow * question - 25, 25, 25);
         QCOMPARE(drawn, small);
     }
-    const QImage big = LetterCell("LiteryDuze", 35, slot, state);
+    const QImage big = LetterCell(SkinPictureId::LiteryDuze, 35, slot, state);
     if (onButton && !big.isNull()) {
         QCOMPARE(
             harness.AnswerButton(slot)->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
@@ -192,9 +192,9 @@ void TestPanelTest::listHeightAndScrollBar() {
 // columns only, and only its first number white. On screen, scrolled, the list panel shows
 // the list picture from the row it is scrolled to.
 void TestPanelTest::listRedrawnForTheNextTest() {
-    const QImage background = Strip("TloListy");
-    const QImage numbers = Strip("Numery");
-    const QImage whiteNumbers = Strip("NumeryBiale");
+    const QImage background = Strip(SkinPictureId::TloListy);
+    const QImage numbers = Strip(SkinPictureId::Numery);
+    const QImage whiteNumbers = Strip(SkinPictureId::NumeryBiale);
     QVERIFY(!background.isNull() && !numbers.isNull() && !whiteNumbers.isNull());
     PanelHarness harness;
     QVERIFY(harness.Start(SmallTest(14, 5)));

@@ -7,6 +7,7 @@
 
 #include "ui/widgets/ProgressCyl.h"
 #include "ui/widgets/RAMScrollBar.h"
+#include "ui/widgets/SkinPicture.h"
 #include "ui/widgets/TextBox.h"
 #include "ui/widgets/WrappedTextView.h"
 
@@ -59,6 +60,7 @@ private slots:
     void textBoxSplitsParagraphs_data();
     void textBoxSplitsParagraphs();
     void textBoxScrollsByLines();
+    void everySkinPictureLoadsAtItsSize();
 };
 
 void WidgetsTest::sliderLengthFollowsLargeChange_data() {
@@ -262,6 +264,15 @@ void WidgetsTest::textBoxScrollsByLines() {
     QCOMPARE(bar->maximum(), 0);
     QCOMPARE(bar->value(), 0);
     QCOMPARE(box.view()->firstVisibleLine(), 0);
+}
+
+void WidgetsTest::everySkinPictureLoadsAtItsSize() {
+    for (const SkinPictureEntry& entry : kSkinPictures) {
+        const QImage picture = LoadSkinPicture(entry.id);
+        const QString name = QString::fromLatin1(entry.name.data(), entry.name.size());
+        QVERIFY2(!picture.isNull(), qPrintable(name));
+        QCOMPARE(picture.size(), QSize(entry.width, entry.height));
+    }
 }
 
 QTEST_MAIN(WidgetsTest)

@@ -115,9 +115,9 @@ void DrawOuterBorder(QImage& image) {
 
 SkinPictures PaintListWindows() {
     SkinPictures pictures = {
-        {QStringLiteral("TloObieListy"), PaintBothLists()},
-        {QStringLiteral("TloListyTestow"), PaintTestsList()},
-        {QStringLiteral("TloListyUczniow"), PaintStudentsList()},
+        {SkinPictureId::TloObieListy, PaintBothLists()},
+        {SkinPictureId::TloListyTestow, PaintTestsList()},
+        {SkinPictureId::TloListyUczniow, PaintStudentsList()},
     };
     for (SkinPicture& picture : pictures) {
         DrawOuterBorder(picture.image);

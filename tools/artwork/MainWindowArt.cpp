@@ -272,10 +272,10 @@ QImage PaintBackdrop() {
 SkinPictures PaintMainWindow() {
     const QImage base = PaintMainBase();
     return {
-        {QStringLiteral("OknoGlowne"), PaintMainPanel(base)},
-        {QStringLiteral("MenuTesty"), PaintTestsMenu(base)},
-        {QStringLiteral("MenuPomoc"), PaintHelpMenu(base)},
-        {QStringLiteral("TloBig"), PaintBackdrop()},
+        {SkinPictureId::OknoGlowne, PaintMainPanel(base)},
+        {SkinPictureId::MenuTesty, PaintTestsMenu(base)},
+        {SkinPictureId::MenuPomoc, PaintHelpMenu(base)},
+        {SkinPictureId::TloBig, PaintBackdrop()},
     };
 }
 

@@ -84,7 +84,8 @@ QImage PaintAnswerButton(const QImage& background, const QString& caption, Butto
 }
 
 struct ButtonNames {
-    const char* picture;  // the normal picture; the highlighted one adds "akt"
+    SkinPictureId plain;
+    SkinPictureId highlighted;
     const char* caption;  // the answering letter is the first one
 };
 
@@ -93,27 +94,27 @@ struct ButtonNames {
 SkinPictures PaintMessageBox() {
     const QImage background = PaintBackground();
     SkinPictures pictures = {
-        {QStringLiteral("oknowarning"), background},
-        {QStringLiteral("ikoinfo"), PaintIcon(background, IconKind::Information)},
-        {QStringLiteral("ikopytanie"), PaintIcon(background, IconKind::Question)},
-        {QStringLiteral("ikouwaga"), PaintIcon(background, IconKind::Warning)},
+        {SkinPictureId::OknoWarning, background},
+        {SkinPictureId::IkoInfo, PaintIcon(background, IconKind::Information)},
+        {SkinPictureId::IkoPytanie, PaintIcon(background, IconKind::Question)},
+        {SkinPictureId::IkoUwaga, PaintIcon(background, IconKind::Warning)},
     };
     const std::array<ButtonNames, 8> buttons = {{
-        {"buttak", "Tak"},
-        {"butnie", "Nie"},
-        {"butanuluj", "Anuluj"},
-        {"butzamknij", "Zamknij"},
-        {"butyes", "Yes"},
-        {"butno", "No"},
-        {"butcancel", "Cancel"},
-        {"butclose", "Close"},
+        {SkinPictureId::ButTak, SkinPictureId::ButTakAkt, "Tak"},
+        {SkinPictureId::ButNie, SkinPictureId::ButNieAkt, "Nie"},
+        {SkinPictureId::ButAnuluj, SkinPictureId::ButAnulujAkt, "Anuluj"},
+        {SkinPictureId::ButZamknij, SkinPictureId::ButZamknijAkt, "Zamknij"},
+        {SkinPictureId::ButYes, SkinPictureId::ButYesAkt, "Yes"},
+        {SkinPictureId::ButNo, SkinPictureId::ButNoAkt, "No"},
+        {SkinPictureId::ButCancel, SkinPictureId::ButCancelAkt, "Cancel"},
+        {SkinPictureId::ButClose, SkinPictureId::ButCloseAkt, "Close"},
     }};
     for (const ButtonNames& button : buttons) {
-        const QString name = QString::fromLatin1(button.picture);
         const QString caption = QString::fromLatin1(button.caption);
-        pictures.push_back({name, PaintAnswerButton(background, caption, ButtonLook::Normal)});
-        pictures.push_back({name + QStringLiteral("akt"),
-                            PaintAnswerButton(background, caption, ButtonLook::Highlighted)});
+        pictures.push_back(
+            {button.plain, PaintAnswerButton(background, caption, ButtonLook::Normal)});
+        pictures.push_back(
+            {button.highlighted, PaintAnswerButton(background, caption, ButtonLook::Highlighted)});
     }
     return pictures;
 }

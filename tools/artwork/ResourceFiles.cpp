@@ -51,15 +51,15 @@ Status WriteBytes(const QString& path, const Bytes& bytes) {
 Status WriteSkinPicture(const QString& folder, const SkinPicture& picture) {
     const Result<Bitmap> bitmap = ToBitmap(picture.image);
     if (!bitmap) {
-        return Error{0, picture.name.toStdString() + ": " + bitmap.error().message};
+        return Error{0, picture.Name().toStdString() + ": " + bitmap.error().message};
     }
     const Result<Bytes> jpeg = WriteJpeg(*bitmap, kJpegQuality);
     if (!jpeg) {
-        return Error{0, picture.name.toStdString() + ": " + jpeg.error().message};
+        return Error{0, picture.Name().toStdString() + ": " + jpeg.error().message};
     }
-    return WriteBytes(
-        QStringLiteral("%1/%2/%3.jpg").arg(folder, QString::fromLatin1(kSkinFolder), picture.name),
-        *jpeg);
+    return WriteBytes(QStringLiteral("%1/%2/%3.jpg")
+                          .arg(folder, QString::fromLatin1(kSkinFolder), picture.Name()),
+                      *jpeg);
 }
 
 Status WriteResourceList(const QString& folder, const QStringList& pictures,

@@ -6,14 +6,24 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <string_view>
 #include <vector>
+
+#include "ui/widgets/SkinPictureId.h"
 
 namespace oplix::artwork {
 
-// One skin picture and the resource name the program looks it up by.
+using ui::SkinPictureId;
+
+// One skin picture of the catalogue, painted.
 struct SkinPicture {
-    QString name;
+    ui::SkinPictureId id;
     QImage image;
+
+    QString Name() const {
+        const std::string_view name = ui::SkinPictureOf(id).name;
+        return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    }
 };
 using SkinPictures = std::vector<SkinPicture>;
 

@@ -147,10 +147,10 @@ QImage PaintAbout() {
 SkinPictures PaintSmallWindows() {
     const QImage summary = PaintSummary();
     return {
-        {QStringLiteral("OknoPodsumowania"), summary},
-        {QStringLiteral("Zapisz"), PaintSaveButton(summary)},
-        {QStringLiteral("OknoLegendy"), PaintLegend()},
-        {QStringLiteral("Winieta"), PaintAbout()},
+        {SkinPictureId::OknoPodsumowania, summary},
+        {SkinPictureId::Zapisz, PaintSaveButton(summary)},
+        {SkinPictureId::OknoLegendy, PaintLegend()},
+        {SkinPictureId::Winieta, PaintAbout()},
     };
 }
 

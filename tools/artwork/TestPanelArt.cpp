@@ -212,16 +212,16 @@ QImage PaintListBackground() {
 SkinPictures PaintTestPanel() {
     const QImage panel = PaintTestPanelPicture();
     return {
-        {QStringLiteral("OknoTestu"), panel},
-        {QStringLiteral("OknoPodpowiedzi"), PaintHintPanel(panel)},
-        {QStringLiteral("Podpowiedz"), PaintHintButton(panel)},
-        {QStringLiteral("Ocen"), PaintGradeButton(panel)},
-        {QStringLiteral("PasekWieleOdp"), PaintSeveralAnswersStrip(panel)},
-        {QStringLiteral("LiteryMale"), PaintLetterStrip(25)},
-        {QStringLiteral("LiteryDuze"), PaintLetterStrip(35)},
-        {QStringLiteral("Numery"), PaintNumberStrip(false)},
-        {QStringLiteral("NumeryBiale"), PaintNumberStrip(true)},
-        {QStringLiteral("TloListy"), PaintListBackground()},
+        {SkinPictureId::OknoTestu, panel},
+        {SkinPictureId::OknoPodpowiedzi, PaintHintPanel(panel)},
+        {SkinPictureId::Podpowiedz, PaintHintButton(panel)},
+        {SkinPictureId::Ocen, PaintGradeButton(panel)},
+        {SkinPictureId::PasekWieleOdp, PaintSeveralAnswersStrip(panel)},
+        {SkinPictureId::LiteryMale, PaintLetterStrip(25)},
+        {SkinPictureId::LiteryDuze, PaintLetterStrip(35)},
+        {SkinPictureId::Numery, PaintNumberStrip(false)},
+        {SkinPictureId::NumeryBiale, PaintNumberStrip(true)},
+        {SkinPictureId::TloListy, PaintListBackground()},
     };
 }
 

@@ -75,11 +75,11 @@ QImage PaintTreeArrow(Pointing pointing) {
 
 SkinPictures PaintWidgets() {
     return {
-        {QStringLiteral("ListwaGora"), PaintArrowButton(Pointing::Up)},
-        {QStringLiteral("ListwaDol"), PaintArrowButton(Pointing::Down)},
-        {QStringLiteral("ListwaSuwak"), PaintSlider()},
-        {QStringLiteral("Right"), PaintTreeArrow(Pointing::Right)},
-        {QStringLiteral("Left"), PaintTreeArrow(Pointing::Down)},
+        {SkinPictureId::ListwaGora, PaintArrowButton(Pointing::Up)},
+        {SkinPictureId::ListwaDol, PaintArrowButton(Pointing::Down)},
+        {SkinPictureId::ListwaSuwak, PaintSlider()},
+        {SkinPictureId::Right, PaintTreeArrow(Pointing::Right)},
+        {SkinPictureId::Left, PaintTreeArrow(Pointing::Down)},
     };
 }
 

@@ -9,9 +9,9 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QSet>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 #include "Chimes.h"
 #include "IconArt.h"
@@ -66,21 +66,48 @@ SkinPictures PaintEverything() {
     return all;
 }
 
+// Every picture of the catalogue is painted once, at the catalogue's size; an error message or
+// empty.
+QString CheckAgainstTheCatalogue(const SkinPictures& pictures) {
+    std::vector<int> painted(ui::kSkinPictureCount, 0);
+    for (const SkinPicture& picture : pictures) {
+        const ui::SkinPictureEntry& entry = ui::SkinPictureOf(picture.id);
+        if (++painted[static_cast<std::size_t>(picture.id)] > 1) {
+            return QStringLiteral("%1 is painted twice").arg(picture.Name());
+        }
+        if (picture.image.width() != entry.width || picture.image.height() != entry.height) {
+            return QStringLiteral("%1 is painted %2 x %3, the catalogue says %4 x %5")
+                .arg(picture.Name())
+                .arg(picture.image.width())
+                .arg(picture.image.height())
+                .arg(entry.width)
+                .arg(entry.height);
+        }
+    }
+    for (const ui::SkinPictureEntry& entry : ui::kSkinPictures) {
+        if (painted[static_cast<std::size_t>(entry.id)] == 0) {
+            return QStringLiteral("%1 is not painted")
+                .arg(QString::fromLatin1(entry.name.data(),
+                                         static_cast<qsizetype>(entry.name.size())));
+        }
+    }
+    return {};
+}
+
 // Writes the pictures (and their previews) and appends their names; an error message or empty.
 QString WritePictures(const Options& options, QStringList& names) {
-    QSet<QString> seen;
-    for (const SkinPicture& picture : PaintEverything()) {
-        if (seen.contains(picture.name.toUpper())) {
-            return QStringLiteral("two pictures are named %1").arg(picture.name);
-        }
-        seen.insert(picture.name.toUpper());
-        names.append(picture.name);
+    const SkinPictures pictures = PaintEverything();
+    if (const QString wrong = CheckAgainstTheCatalogue(pictures); !wrong.isEmpty()) {
+        return wrong;
+    }
+    for (const SkinPicture& picture : pictures) {
+        names.append(picture.Name());
         if (const Status written = WriteSkinPicture(options.output, picture); !written) {
             return QString::fromStdString(written.error().message);
         }
         if (!options.preview.isEmpty() &&
-            !picture.image.save(QStringLiteral("%1/%2.png").arg(options.preview, picture.name))) {
-            return QStringLiteral("cannot save the preview of %1").arg(picture.name);
+            !picture.image.save(QStringLiteral("%1/%2.png").arg(options.preview, picture.Name()))) {
+            return QStringLiteral("cannot save the preview of %1").arg(picture.Name());
         }
     }
     return {};

@@ -19,14 +19,10 @@ namespace {
 
 constexpr QSize kBackdropSize{1920, 1200};
 
-const char* const kTestsMenuPicture = "MenuTesty";
-const char* const kHelpMenuPicture = "MenuPomoc";
-const char* const kBackdropPicture = "TloBig";
-
-QLabel* AddPicture(QWidget* parent, const QRect& rectangle, const char* name) {
+QLabel* AddPicture(QWidget* parent, const QRect& rectangle, SkinPictureId skin) {
     auto* picture = new QLabel(parent);
     picture->setGeometry(rectangle);
-    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(name))));
+    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(skin)));
     return picture;
 }
 
@@ -73,7 +69,7 @@ void MainWindow::BuildPanel() {
     panel_->setGeometry(QRect(QPoint(0, 0), kPanelSize));
     auto* picture = new ClickArea(panel_, panel_->rect());
     picture->setCursor(Qt::ArrowCursor);
-    auto* skin = AddPicture(picture, picture->rect(), "OknoGlowne");
+    auto* skin = AddPicture(picture, picture->rect(), SkinPictureId::OknoGlowne);
     skin->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(picture, &ClickArea::clicked, this, &MainWindow::CloseMenus);
 
@@ -104,7 +100,7 @@ void MainWindow::BuildPanel() {
 }
 
 QWidget* MainWindow::BuildTestsMenu() {
-    QWidget* menu = AddPicture(panel_, QRect(9, 130, 250, 135), kTestsMenuPicture);
+    QWidget* menu = AddPicture(panel_, QRect(9, 130, 250, 135), SkinPictureId::MenuTesty);
     menu->setMouseTracking(true);
     menu->installEventFilter(this);
     const auto start = [this](void (MainWindow::*signal)()) {
@@ -146,7 +142,7 @@ QWidget* MainWindow::BuildTestsMenu() {
 }
 
 QWidget* MainWindow::BuildHelpMenu() {
-    QWidget* menu = AddPicture(panel_, QRect(9, 130, 250, 135), kHelpMenuPicture);
+    QWidget* menu = AddPicture(panel_, QRect(9, 130, 250, 135), SkinPictureId::MenuPomoc);
     menu->setMouseTracking(true);
     menu->installEventFilter(this);
     auto* toTests = new ClickArea(menu, QRect(8, 9, 129, 14));
@@ -251,8 +247,7 @@ void MainWindow::ApplyWindowMode(int mode) {
         move(centred);
     } else {
         if (backdrop_->pixmap().isNull()) {
-            backdrop_->setPixmap(
-                QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(kBackdropPicture))));
+            backdrop_->setPixmap(QPixmap::fromImage(LoadSkinPicture(SkinPictureId::TloBig)));
         }
         setFixedSize(width, height);
         move(0, 0);

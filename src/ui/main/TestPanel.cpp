@@ -41,11 +41,11 @@ constexpr int kLabelTops[kSlots] = {322, 362, 402, 442, 482};
 
 // An empty picture of the strip's size with the named skin picture drawn into its top-left
 // corner; a missing skin picture leaves it white.
-QImage MakeStrip(const char* name, QSize size) {
+QImage MakeStrip(SkinPictureId skin, QSize size) {
     QImage strip(size, QImage::Format_RGB32);
     strip.fill(Qt::white);
     QPainter painter(&strip);
-    painter.drawImage(0, 0, LoadSkinPicture(QString::fromLatin1(name)));
+    painter.drawImage(0, 0, LoadSkinPicture(skin));
     return strip;
 }
 
@@ -80,10 +80,10 @@ QLabel* AddText(QWidget* parent, const QRect& rectangle, const QFont& font, cons
     return text;
 }
 
-QLabel* AddPicture(QWidget* parent, const QRect& rectangle, const char* name) {
+QLabel* AddPicture(QWidget* parent, const QRect& rectangle, SkinPictureId skin) {
     auto* picture = new QLabel(parent);
     picture->setGeometry(rectangle);
-    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(name))));
+    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(skin)));
     return picture;
 }
 
@@ -105,11 +105,14 @@ bool IsListedQuestion(int question) {
 // Every picture the panel copies cells from, decoded once.
 struct TestPanel::Strips {
     Strips()
-        : numbersStrip(MakeStrip("Numery", {kNumberWidth, kStripHeight})),
-          listBackground(MakeStrip("TloListy", {175, kStripHeight})),
-          smallLetters(CutLetterCells(MakeStrip("LiteryMale", {125, 100}), kSmallCell)),
-          bigLetters(CutLetterCells(MakeStrip("LiteryDuze", {175, 140}), kBigCell)),
-          whiteNumbers(CutNumberCells(MakeStrip("NumeryBiale", {kNumberWidth, kStripHeight}))) {}
+        : numbersStrip(MakeStrip(SkinPictureId::Numery, {kNumberWidth, kStripHeight})),
+          listBackground(MakeStrip(SkinPictureId::TloListy, {175, kStripHeight})),
+          smallLetters(
+              CutLetterCells(MakeStrip(SkinPictureId::LiteryMale, {125, 100}), kSmallCell)),
+          bigLetters(CutLetterCells(MakeStrip(SkinPictureId::LiteryDuze, {175, 140}), kBigCell)),
+          whiteNumbers(
+              CutNumberCells(MakeStrip(SkinPictureId::NumeryBiale, {kNumberWidth, kStripHeight}))) {
+    }
 
     const QImage& SmallLetter(int slot, LetterState state) const {
         return smallLetters[slot - 1][static_cast<int>(state)];
@@ -184,7 +187,7 @@ void TestPanel::Build() {
 void TestPanel::BuildBackground() {
     // The panel paints its picture itself and covers all it is laid over, so a repaint need
     // not paint the main panel under it first.
-    background_ = QPixmap::fromImage(LoadSkinPicture(QStringLiteral("OknoTestu")));
+    background_ = QPixmap::fromImage(LoadSkinPicture(SkinPictureId::OknoTestu));
     setAttribute(Qt::WA_OpaquePaintEvent);
     auto* background = new ClickArea(this, rect());
     background->setObjectName(QStringLiteral("ImTloTest"));
@@ -226,7 +229,7 @@ void TestPanel::BuildQuestionAndAnswers() {
     answerButtons_[4]->hide();
     answerLabels_[4]->hide();
 
-    severalAnswers_ = AddPicture(this, QRect(263, 273, 319, 15), "PasekWieleOdp");
+    severalAnswers_ = AddPicture(this, QRect(263, 273, 319, 15), SkinPictureId::PasekWieleOdp);
     severalAnswers_->setObjectName(QStringLiteral("ImPasekWieleOdp"));
     severalAnswers_->hide();
 }
@@ -257,14 +260,14 @@ void TestPanel::BuildList() {
 void TestPanel::BuildHintParts() {
     hintButton_ = new PictureButton(this, QRect(256, 509, 112, 36));
     hintButton_->setObjectName(QStringLiteral("ImPodpowiedz"));
-    hintButton_->setPicture(LoadSkinPicture(QStringLiteral("Podpowiedz")));
+    hintButton_->setPicture(LoadSkinPicture(SkinPictureId::Podpowiedz));
     connect(hintButton_, &PictureButton::clicked, this,
             [this] { Forward([](TestSession& session) { session.ToggleHint(); }); });
     hintButton_->hide();
 
     gradeButton_ = new PictureButton(this, QRect(515, 505, 102, 36));
     gradeButton_->setObjectName(QStringLiteral("ImOcen"));
-    gradeButton_->setPicture(LoadSkinPicture(QStringLiteral("Ocen")));
+    gradeButton_->setPicture(LoadSkinPicture(SkinPictureId::Ocen));
     connect(gradeButton_, &PictureButton::clicked, this,
             [this] { Forward([](TestSession& session) { session.FinishTest(); }); });
     gradeButton_->hide();
@@ -273,7 +276,7 @@ void TestPanel::BuildHintParts() {
     hintPanel_ = new QWidget(this);
     hintPanel_->setObjectName(QStringLiteral("ptekstPodpowiedzi"));
     hintPanel_->setGeometry(372, 489, 386, 60);
-    AddPicture(hintPanel_, hintPanel_->rect(), "OknoPodpowiedzi");
+    AddPicture(hintPanel_, hintPanel_->rect(), SkinPictureId::OknoPodpowiedzi);
     auto* textArea = new ClickArea(hintPanel_, QRect(16, 16, 329, 30));
     textArea->setObjectName(QStringLiteral("LtrescPodpowiedzi"));
     textArea->setCursor(Qt::ArrowCursor);

@@ -23,9 +23,9 @@ int Rounded(double value) {
 
 RAMScrollBar::RAMScrollBar(QWidget* parent)
     : QWidget(parent),
-      topPicture_(LoadSkinPicture(QStringLiteral("ListwaGora"))),
-      bottomPicture_(LoadSkinPicture(QStringLiteral("ListwaDol"))),
-      sliderPicture_(LoadSkinPicture(QStringLiteral("ListwaSuwak"))) {
+      topPicture_(LoadSkinPicture(SkinPictureId::ListwaGora)),
+      bottomPicture_(LoadSkinPicture(SkinPictureId::ListwaDol)),
+      sliderPicture_(LoadSkinPicture(SkinPictureId::ListwaSuwak)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     repeat_.setSingleShot(false);
     connect(&repeat_, &QTimer::timeout, this, &RAMScrollBar::Repeat);

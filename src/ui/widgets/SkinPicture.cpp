@@ -30,17 +30,19 @@ QString FindResource(const QString& folder, const QString& name) {
 
 }  // namespace
 
-QImage LoadSkinPicture(const QString& name) {
-    const QString path = FindResource(kSkinFolder, name);
+QImage LoadSkinPicture(SkinPictureId picture) {
+    const std::string_view name = SkinPictureOf(picture).name;
+    const QString path = FindResource(
+        kSkinFolder, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return {};
     }
     const QByteArray bytes = file.readAll();
-    const Result<Bitmap> picture = DecodeJpeg(
+    const Result<Bitmap> decoded = DecodeJpeg(
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                       static_cast<std::size_t>(bytes.size())));
-    return picture ? BitmapToImage(*picture) : QImage();
+    return decoded ? BitmapToImage(*decoded) : QImage();
 }
 
 QImage BitmapToImage(const Bitmap& picture) {

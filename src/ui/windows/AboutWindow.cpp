@@ -30,7 +30,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(rect());
-    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(QStringLiteral("Winieta"))));
+    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(SkinPictureId::Winieta)));
     auto* closeMark = new ClickArea(this, QRect(322, 20, 25, 17));
     closeMark->setObjectName(QStringLiteral("LCloseWinieta"));
     connect(closeMark, &ClickArea::clicked, this, &QDialog::accept);

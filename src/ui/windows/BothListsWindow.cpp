@@ -27,7 +27,7 @@ BothListsWindow::BothListsWindow(ListWindowServices services, QWidget* parent)
       tree_(std::make_unique<ListTree>()) {
     SetUpListWindow(this, "TFOknoObieListy", QStringLiteral("Wybór ucznia i testu"),
                     QSize(585, 486));
-    ListWindowBackground(this, "ImTloListy", QStringLiteral("TloObieListy"));
+    ListWindowBackground(this, "ImTloListy", SkinPictureId::TloObieListy);
     pupils_ = new PupilChoice(this, kPupils, services_);
     tests_ =
         new TestChoice(this, QRect(301, 47, 245, 305), QRect(32, 447, 257, 13), *tree_, services_);

@@ -61,7 +61,7 @@ void LegendWindow::Build() {
     auto* picture = new QLabel(panel);
     picture->setObjectName(QStringLiteral("ImLegenda"));
     picture->setGeometry(panel->rect());
-    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(QStringLiteral("OknoLegendy"))));
+    picture->setPixmap(QPixmap::fromImage(LoadSkinPicture(SkinPictureId::OknoLegendy)));
 
     auto* strip = new ClickArea(panel, QRect(7, 6, 330, 17));
     strip->setObjectName(QStringLiteral("LListwa"));

@@ -32,8 +32,7 @@ void TreeSurface::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 ListTree::ListTree()
-    : right_(LoadSkinPicture(QStringLiteral("Right"))),
-      left_(LoadSkinPicture(QStringLiteral("Left"))) {}
+    : right_(LoadSkinPicture(SkinPictureId::Right)), left_(LoadSkinPicture(SkinPictureId::Left)) {}
 
 bool ListTree::LoadTree(const std::vector<std::string>& lines, TreeSurface* surface,
                         QWidget* viewport, RAMScrollBar* bar, QWidget* barPanel) {

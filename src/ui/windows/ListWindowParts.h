@@ -62,7 +62,7 @@ inline void PlaceFromPanel(QWidget* window, const ListWindowServices& services, 
 }
 
 // The window's background picture, its design: heading, white fields and drawn buttons.
-inline QLabel* ListWindowBackground(QWidget* window, const char* name, const QString& picture) {
+inline QLabel* ListWindowBackground(QWidget* window, const char* name, SkinPictureId picture) {
     auto* background = new QLabel(window);
     background->setObjectName(QString::fromLatin1(name));
     background->setGeometry(QRect(QPoint(0, 0), window->size()));

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <optional>
 
 #include "ui/widgets/ClickArea.h"
 #include "ui/widgets/PictureButton.h"
@@ -18,9 +19,15 @@ namespace {
 // The box speaks Polish; the other set of pictures and letters is kept for another language.
 constexpr bool kPolish = true;
 
+// A button's picture and its highlighted picture, in each language.
+struct ButtonPictures {
+    SkinPictureId plain;
+    SkinPictureId highlighted;
+};
+
 struct ButtonLook {
-    const char* polish;
-    const char* other;
+    ButtonPictures polish;
+    ButtonPictures other;
     Qt::Key polishLetter;
     Qt::Key otherLetter;
     QRect rectangle;
@@ -28,29 +35,47 @@ struct ButtonLook {
 };
 
 constexpr std::array<ButtonLook, 4> kButtons = {{
-    {"buttak", "butyes", Qt::Key_T, Qt::Key_Y, QRect(63, 116, 88, 26), MessageBoxResult::Yes},
-    {"butnie", "butno", Qt::Key_N, Qt::Key_N, QRect(156, 116, 88, 26), MessageBoxResult::No},
-    {"butanuluj", "butcancel", Qt::Key_A, Qt::Key_C, QRect(248, 116, 88, 26),
+    {{SkinPictureId::ButTak, SkinPictureId::ButTakAkt},
+     {SkinPictureId::ButYes, SkinPictureId::ButYesAkt},
+     Qt::Key_T,
+     Qt::Key_Y,
+     QRect(63, 116, 88, 26),
+     MessageBoxResult::Yes},
+    {{SkinPictureId::ButNie, SkinPictureId::ButNieAkt},
+     {SkinPictureId::ButNo, SkinPictureId::ButNoAkt},
+     Qt::Key_N,
+     Qt::Key_N,
+     QRect(156, 116, 88, 26),
+     MessageBoxResult::No},
+    {{SkinPictureId::ButAnuluj, SkinPictureId::ButAnulujAkt},
+     {SkinPictureId::ButCancel, SkinPictureId::ButCancelAkt},
+     Qt::Key_A,
+     Qt::Key_C,
+     QRect(248, 116, 88, 26),
      MessageBoxResult::Cancel},
-    {"butzamknij", "butclose", Qt::Key_Z, Qt::Key_C, QRect(190, 116, 88, 26),
+    {{SkinPictureId::ButZamknij, SkinPictureId::ButZamknijAkt},
+     {SkinPictureId::ButClose, SkinPictureId::ButCloseAkt},
+     Qt::Key_Z,
+     Qt::Key_C,
+     QRect(190, 116, 88, 26),
      MessageBoxResult::Closed},
 }};
 
-QString PictureName(const ButtonLook& look, bool highlighted) {
-    const QString name = QString::fromLatin1(kPolish ? look.polish : look.other);
-    return highlighted ? name + QStringLiteral("akt") : name;
+SkinPictureId ButtonPicture(const ButtonLook& look, bool highlighted) {
+    const ButtonPictures& pictures = kPolish ? look.polish : look.other;
+    return highlighted ? pictures.highlighted : pictures.plain;
 }
 
-const char* IconName(MessageIcon icon) {
+std::optional<SkinPictureId> IconPicture(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Information:
-            return "ikoinfo";
+            return SkinPictureId::IkoInfo;
         case MessageIcon::Question:
-            return "ikopytanie";
+            return SkinPictureId::IkoPytanie;
         case MessageIcon::Warning:
-            return "ikouwaga";
+            return SkinPictureId::IkoUwaga;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 // "\r" breaks the line.
@@ -73,7 +98,7 @@ MessageBoxWindow::MessageBoxWindow(QWidget* parent)
 void MessageBoxWindow::Build() {
     auto* background = new QLabel(this);
     background->setGeometry(0, 0, 350, 150);
-    background->setPixmap(QPixmap::fromImage(LoadSkinPicture(QStringLiteral("oknowarning"))));
+    background->setPixmap(QPixmap::fromImage(LoadSkinPicture(SkinPictureId::OknoWarning)));
     icon_ = new QLabel(this);
     icon_->setGeometry(12, 4, 42, 43);
     text_ = new QLabel(this);
@@ -136,8 +161,8 @@ void MessageBoxWindow::Prepare(MessageKind kind, MessageIcon icon, std::string_v
     buttons_[kCancel]->setVisible(three);
     buttons_[kClose]->setVisible(!three);
     text_->setText(DisplayText(text));
-    if (const char* name = IconName(icon)) {
-        icon_->setPixmap(QPixmap::fromImage(LoadSkinPicture(QString::fromLatin1(name))));
+    if (const std::optional<SkinPictureId> picture = IconPicture(icon)) {
+        icon_->setPixmap(QPixmap::fromImage(LoadSkinPicture(*picture)));
     }
     answer_ = MessageBoxResult::No;
 }
@@ -163,7 +188,7 @@ void MessageBoxWindow::AnswerWith(MessageBoxResult answer) {
 
 void MessageBoxWindow::DrawButton(ButtonIndex button, bool highlighted) {
     buttons_[button]->setPicture(
-        LoadSkinPicture(PictureName(kButtons[static_cast<std::size_t>(button)], highlighted)));
+        LoadSkinPicture(ButtonPicture(kButtons[static_cast<std::size_t>(button)], highlighted)));
 }
 
 void MessageBoxWindow::MoveHighlight(Highlight to) {

@@ -24,7 +24,7 @@ PupilsListWindow::PupilsListWindow(ListWindowServices services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)) {
     SetUpListWindow(this, "TFOknoLUczniow", QStringLiteral("Wybór ucznia"), QSize(310, 487));
-    ListWindowBackground(this, "ImTlo", QStringLiteral("TloListyUczniow"));
+    ListWindowBackground(this, "ImTlo", SkinPictureId::TloListyUczniow);
     pupils_ = new PupilChoice(this, kPupils, services_);
     AddAcceptAndCancel(this, QPoint(181, 385), &PupilsListWindow::Accept,
                        &PupilsListWindow::Cancel);

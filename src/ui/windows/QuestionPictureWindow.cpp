@@ -21,17 +21,17 @@ constexpr int kLargestSide = 600;
 constexpr QSize kFrameAroundPicture{121, 71};
 constexpr int kPictureEdge = 3;
 
-constexpr SideFrameLooks kLooks{"GrafikaLewaGora",
+constexpr SideFrameLooks kLooks{SkinPictureId::GrafikaLewaGora,
                                 160,
-                                "GrafikaLewaDol",
-                                "GrafikaDol",
-                                "GrafikaPrawaDol",
+                                SkinPictureId::GrafikaLewaDol,
+                                SkinPictureId::GrafikaDol,
+                                SkinPictureId::GrafikaPrawaDol,
                                 25,
                                 65,
-                                "GrafikaPasekLewy",
+                                SkinPictureId::GrafikaPasekLewy,
                                 QPoint(250, 25)};
 
-QWidget* AddTool(QWidget* parent, const char* name, const char* picture, const QString& hint,
+QWidget* AddTool(QWidget* parent, const char* name, SkinPictureId picture, const QString& hint,
                  PictureButton** button) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QStringLiteral("P") + QString::fromLatin1(name));
@@ -39,7 +39,7 @@ QWidget* AddTool(QWidget* parent, const char* name, const char* picture, const Q
     panel->setToolTip(hint);
     *button = new PictureButton(panel, panel->rect());
     (*button)->setObjectName(QStringLiteral("Im") + QString::fromLatin1(name));
-    (*button)->setPicture(LoadSkinPicture(QString::fromLatin1(picture)));
+    (*button)->setPicture(LoadSkinPicture(picture));
     return panel;
 }
 
@@ -55,9 +55,9 @@ QuestionPictureWindow::QuestionPictureWindow(QWidget* parent) : SideWindowFrame(
 
 void QuestionPictureWindow::BuildTools() {
     PictureButton* button = nullptr;
-    enlarge_ = AddTool(LeftTop(), "Powieksz", "GrafikaPowieksz", QString(), &button);
+    enlarge_ = AddTool(LeftTop(), "Powieksz", SkinPictureId::GrafikaPowieksz, QString(), &button);
     connect(button, &PictureButton::clicked, this, &QuestionPictureWindow::Enlarge);
-    reduce_ = AddTool(LeftTop(), "Zmniejsz", "GrafikaZmniejsz",
+    reduce_ = AddTool(LeftTop(), "Zmniejsz", SkinPictureId::GrafikaZmniejsz,
                       QStringLiteral("Zmień rozmiar okna"), &button);
     connect(button, &PictureButton::clicked, this, &QuestionPictureWindow::Reduce);
     auto* copy = new ClickArea(LeftTop(), QRect(29, 101, 29, 30));

@@ -24,12 +24,18 @@ constexpr int kSmallestFont = 8;
 constexpr int kLargestFont = 11;
 constexpr int kShownFont = 9;
 
-constexpr SideFrameLooks kLooks{
-    "TekstLewaGora", 200, "TekstLewaDol", "TekstDol", "TekstPrawaDol", 29, 60, "TekstPasekLewy",
-    QPoint(250, 55)};
+constexpr SideFrameLooks kLooks{SkinPictureId::TekstLewaGora,
+                                200,
+                                SkinPictureId::TekstLewaDol,
+                                SkinPictureId::TekstDol,
+                                SkinPictureId::TekstPrawaDol,
+                                29,
+                                60,
+                                SkinPictureId::TekstPasekLewy,
+                                QPoint(250, 55)};
 
 // A tool on the left top piece: a panel holding its picture, the hint on the panel.
-QWidget* AddTool(QWidget* parent, const QRect& rectangle, const char* name, const char* picture,
+QWidget* AddTool(QWidget* parent, const QRect& rectangle, const char* name, SkinPictureId picture,
                  const QString& hint, PictureButton** button) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QStringLiteral("P") + QString::fromLatin1(name));
@@ -37,7 +43,7 @@ QWidget* AddTool(QWidget* parent, const QRect& rectangle, const char* name, cons
     panel->setToolTip(hint);
     *button = new PictureButton(panel, panel->rect());
     (*button)->setObjectName(QStringLiteral("Im") + QString::fromLatin1(name));
-    (*button)->setPicture(LoadSkinPicture(QString::fromLatin1(picture)));
+    (*button)->setPicture(LoadSkinPicture(picture));
     return panel;
 }
 
@@ -62,10 +68,10 @@ QuestionTextWindow::QuestionTextWindow(QWidget* parent) : SideWindowFrame(kLooks
 
 void QuestionTextWindow::BuildTools() {
     PictureButton* button = nullptr;
-    smaller_ = AddTool(LeftTop(), QRect(23, 40, 40, 45), "Zmniejsz", "TekstZmniejsz",
+    smaller_ = AddTool(LeftTop(), QRect(23, 40, 40, 45), "Zmniejsz", SkinPictureId::TekstZmniejsz,
                        QStringLiteral("Zmniejsz rozmiar czcionki"), &button);
     connect(button, &PictureButton::clicked, this, &QuestionTextWindow::MakeFontSmaller);
-    larger_ = AddTool(LeftTop(), QRect(23, 90, 40, 45), "Zwieksz", "TekstZwieksz",
+    larger_ = AddTool(LeftTop(), QRect(23, 90, 40, 45), "Zwieksz", SkinPictureId::TekstZwieksz,
                       QStringLiteral("Zwiększ rozmiar czcionki"), &button);
     connect(button, &PictureButton::clicked, this, &QuestionTextWindow::MakeFontLarger);
     auto* copy = new ClickArea(LeftTop(), QRect(28, 148, 29, 30));

@@ -45,14 +45,14 @@ SideWindowFrame::SideWindowFrame(const SideFrameLooks& looks, QWidget* parent)
 }
 
 SideWindowFrame::EdgePiece SideWindowFrame::AddPiece(QWidget* parent, const char* name,
-                                                     const char* pictureName, QSize size) {
+                                                     SkinPictureId skin, QSize size) {
     EdgePiece piece;
     piece.panel = AddPanel(parent, name);
     piece.panel->resize(size);
     piece.picture = new QLabel(piece.panel);
     piece.picture->setObjectName(PictureNameOf(name));
     piece.picture->setScaledContents(true);
-    const QImage picture = LoadSkinPicture(QString::fromLatin1(pictureName));
+    const QImage picture = LoadSkinPicture(skin);
     piece.natural = picture.isNull() ? size : picture.size();
     piece.picture->setPixmap(QPixmap::fromImage(picture));
     piece.picture->setGeometry(QRect(QPoint(0, 0), piece.natural));
@@ -62,15 +62,17 @@ SideWindowFrame::EdgePiece SideWindowFrame::AddPiece(QWidget* parent, const char
 // The pieces are made bottom layer first: the edges and the centre lie under the corners.
 void SideWindowFrame::BuildBody(const SideFrameLooks& looks) {
     body_ = AddPanel(this, "PPodstawaBig");
-    leftMiddle_ = AddPiece(body_, "PLeftMidlle", "RamkaLewa", {kLeftWidth, 500});
-    rightMiddle_ = AddPiece(body_, "PRightMidlle", "RamkaPrawa", {kRightWidth, 500});
+    leftMiddle_ = AddPiece(body_, "PLeftMidlle", SkinPictureId::RamkaLewa, {kLeftWidth, 500});
+    rightMiddle_ = AddPiece(body_, "PRightMidlle", SkinPictureId::RamkaPrawa, {kRightWidth, 500});
     centre_ = AddPanel(body_, "PCentrum");
     centre_->setAutoFillBackground(true);
     centre_->setPalette(QPalette(Qt::white));
     leftTop_ =
         AddPiece(body_, "PLeftTop", looks.leftTopPicture, {kLeftWidth, looks.leftTopHeight}).panel;
-    top_ = AddPiece(body_, "PTop", "RamkaGora", {600, kTopHeight});
-    rightTop_ = AddPiece(body_, "PRightTop", "RamkaPrawaGora", {kRightWidth, kTopHeight}).panel;
+    top_ = AddPiece(body_, "PTop", SkinPictureId::RamkaGora, {600, kTopHeight});
+    rightTop_ =
+        AddPiece(body_, "PRightTop", SkinPictureId::RamkaPrawaGora, {kRightWidth, kTopHeight})
+            .panel;
     leftBottom_ =
         AddPiece(body_, "PLeftBottom", looks.leftBottomPicture, {kLeftWidth, bottomHeight_}).panel;
     leftBottom_->findChild<QLabel*>()->setObjectName(QStringLiteral("ImLeftBotton"));
@@ -94,9 +96,10 @@ void SideWindowFrame::BuildBody(const SideFrameLooks& looks) {
 void SideWindowFrame::BuildStrip(const SideFrameLooks& looks) {
     strip_ = AddPanel(this, "PZwiniete");
     AddPiece(strip_, "PLeft", looks.stripLeftPicture, {kLeftWidth, kStripHeight});
-    stripMiddle_ = AddPiece(strip_, "PMidlle", "PasekSrodek", {600, kStripHeight});
+    stripMiddle_ = AddPiece(strip_, "PMidlle", SkinPictureId::PasekSrodek, {600, kStripHeight});
     stripMiddle_.panel->move(kLeftWidth, 0);
-    stripRight_ = AddPiece(strip_, "PRight", "PasekPrawy", {kRightWidth, kStripHeight}).panel;
+    stripRight_ =
+        AddPiece(strip_, "PRight", SkinPictureId::PasekPrawy, {kRightWidth, kStripHeight}).panel;
     stripTitle_ = new ClickArea(stripMiddle_.panel, QRect(0, 3, 0, 17));
     stripTitle_->setObjectName(QStringLiteral("LListwaNaListwie"));
     AttachDragging(stripTitle_);

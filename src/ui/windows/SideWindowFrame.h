@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "ui/widgets/SkinPictureId.h"
+
 class QLabel;
 
 namespace oplix::ui {
@@ -14,14 +16,14 @@ class ClickArea;
 
 // The skin pieces and measures in which the text and the picture window differ.
 struct SideFrameLooks {
-    const char* leftTopPicture;  // 85 wide, holds the window's tools
+    SkinPictureId leftTopPicture;  // 85 wide, holds the window's tools
     int leftTopHeight;
-    const char* leftBottomPicture;  // the three bottom pieces, 85, stretched and 30 wide
-    const char* bottomPicture;
-    const char* rightBottomPicture;
+    SkinPictureId leftBottomPicture;  // the three bottom pieces, 85, stretched and 30 wide
+    SkinPictureId bottomPicture;
+    SkinPictureId rightBottomPicture;
     int bottomHeight;
     int centreHeightCut;  // the white centre is H minus this tall
-    const char* stripLeftPicture;
+    SkinPictureId stripLeftPicture;
     QPoint offsetFromPanel;  // where the window stands from the main panel's corner
 };
 
@@ -83,7 +85,7 @@ private:
 
     void BuildBody(const SideFrameLooks& looks);
     void BuildStrip(const SideFrameLooks& looks);
-    EdgePiece AddPiece(QWidget* parent, const char* name, const char* pictureName, QSize size);
+    EdgePiece AddPiece(QWidget* parent, const char* name, SkinPictureId skin, QSize size);
     void FitEdge(const EdgePiece& piece, QRect rectangle, QSize window);
     void AttachDragging(ClickArea* titleStrip);
     void StartDragging(QPoint cursor);

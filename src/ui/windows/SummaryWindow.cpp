@@ -36,7 +36,7 @@ SummaryWindow::SummaryWindow(QString documentsFolder, QWidget* parent)
     auto* background = new QLabel(this);
     background->setObjectName(QStringLiteral("ImTlo"));
     background->setGeometry(0, 0, 308, 229);
-    background->setPixmap(QPixmap::fromImage(LoadSkinPicture(QStringLiteral("OknoPodsumowania"))));
+    background->setPixmap(QPixmap::fromImage(LoadSkinPicture(SkinPictureId::OknoPodsumowania)));
 
     text_ = new QLabel(this);
     text_->setObjectName(QStringLiteral("LPodsumowanie"));
@@ -52,7 +52,7 @@ SummaryWindow::SummaryWindow(QString documentsFolder, QWidget* parent)
 
     saveButton_ = new PictureButton(this, QRect(205, 182, 76, 27));
     saveButton_->setObjectName(QStringLiteral("ImZapisz"));
-    saveButton_->setPicture(LoadSkinPicture(QStringLiteral("Zapisz")));
+    saveButton_->setPicture(LoadSkinPicture(SkinPictureId::Zapisz));
     connect(saveButton_, &PictureButton::clicked, this, &SummaryWindow::SaveResult);
 }
 

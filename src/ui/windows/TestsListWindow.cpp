@@ -14,7 +14,7 @@ TestsListWindow::TestsListWindow(ListWindowServices services, ListTree& tree, QW
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)) {
     SetUpListWindow(this, "TFOknoLTestow", QStringLiteral("Wybór testu"), QSize(310, 487));
-    ListWindowBackground(this, "ImTlo", QStringLiteral("TloListyTestow"));
+    ListWindowBackground(this, "ImTlo", SkinPictureId::TloListyTestow);
     tests_ =
         new TestChoice(this, QRect(33, 47, 245, 305), QRect(29, 451, 249, 13), tree, services_);
     AddAcceptAndCancel(this, QPoint(181, 384), &TestsListWindow::Accept, &TestsListWindow::Cancel);
