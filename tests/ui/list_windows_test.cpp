@@ -292,7 +292,8 @@ void ListWindowsTest::openingShowsNoChoiceAndStandsBesideTheMainPanel() {
 // area, where its accept and cancel areas can be reached.
 void ListWindowsTest::windowsFromAMainWindowAtTheEdgeStayInTheWorkArea() {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    for (const QString& name : {QStringLiteral("both"), QStringLiteral("tests"), QStringLiteral("pupils")}) {
+    for (const QString& name :
+         {QStringLiteral("both"), QStringLiteral("tests"), QStringLiteral("pupils")}) {
         Lists lists;
         QVERIFY(lists.written);
         lists.origin = area.bottomRight() - QPoint(50, 30);

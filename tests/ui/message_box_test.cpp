@@ -158,7 +158,8 @@ private slots:
         QCOMPARE(first, MessageBoxResult::Yes);
         QCOMPARE(second, MessageBoxResult::Closed);
         QVERIFY(!secondReturnedEarly);
-        QCOMPARE(textsWhenAnswered, (QStringList{QStringLiteral("Pierwszy"), QStringLiteral("Drugi")}));
+        QCOMPARE(textsWhenAnswered,
+                 (QStringList{QStringLiteral("Pierwszy"), QStringLiteral("Drugi")}));
         QVERIFY(!box_->isVisible());
     }
 
