@@ -62,8 +62,8 @@ protected:
         return JournalMessages(folder.File("Dziennik.txt"));
     }
 
-    bool Read(const std::string& path, TestsList& list) {
-        return ReadTestsList(path, list, journal, box);
+    bool Read(const std::string& file, TestsList& list) {
+        return ReadTestsList(file, list, journal, box);
     }
 
     // Reads a version-40 list whose Selt0.xml is the given text, expecting success.
