@@ -33,31 +33,16 @@ constexpr const char* kStudentsDamaged =
 constexpr const char* kTestsUnreadable =
     "Problem z otwarciem pliku listy testów.\rBrak pliku lub plik jest uszkodzony.";
 
-struct Shown {
-    MessageKind kind;
-    MessageIcon icon;
-    std::string text;
-};
-
-class TextRecordingBox : public MessageBoxPresenter {
-public:
-    MessageBoxResult ShowMessageBox(MessageKind kind, MessageIcon icon,
-                                    std::string_view text) override {
-        shown.push_back({kind, icon, std::string(text)});
-        return MessageBoxResult::Closed;
+// The texts shown, each checked to be a warning with a single close button.
+QStringList CloseWarningTexts(const RecordingMessageBox& messages) {
+    QStringList texts;
+    for (const testing_fakes::ShownMessage& box : messages.shown) {
+        const QString text = QString::fromStdString(box.text);
+        const bool warning = box.kind == MessageKind::Close && box.icon == MessageIcon::Warning;
+        texts.push_back(warning ? text : QStringLiteral("(not a close warning) ") + text);
     }
-    // The texts shown, each checked to be a warning with a single close button.
-    QStringList Texts() const {
-        QStringList texts;
-        for (const Shown& box : shown) {
-            const QString text = QString::fromStdString(box.text);
-            const bool warning = box.kind == MessageKind::Close && box.icon == MessageIcon::Warning;
-            texts.push_back(warning ? text : QStringLiteral("(not a close warning) ") + text);
-        }
-        return texts;
-    }
-    std::vector<Shown> shown;
-};
+    return texts;
+}
 
 // Class i has counts[i] pupils; pupil 0 of class 0 is Jan Kowalski.
 StudentsList School(const std::vector<int>& counts) {
@@ -122,7 +107,7 @@ struct Lists {
     bool written = false;
     FixedClock clock;
     Journal journal{clock};
-    TextRecordingBox messages;
+    RecordingMessageBox messages;
     Settings settings;
     StudentsList students;
     CurrentChoice choice;
@@ -328,7 +313,7 @@ void ListWindowsTest::unreadableListKeepsTheWindowClosed() {
     Windows windows(lists);
     QVERIFY(!windows.Prepare(window));
     QVERIFY(!windows.ByName(window)->isVisible());
-    QCOMPARE(lists.messages.Texts(), QStringList{message});
+    QCOMPARE(CloseWarningTexts(lists.messages), QStringList{message});
     QCOMPARE(lists.starts, 0);
     if (window != QLatin1String("pupils")) {
         QVERIFY(lists.choice.testName.empty());
@@ -375,7 +360,7 @@ void ListWindowsTest::bothListsAcceptsOnlyPupilAndTest() {
         QCOMPARE(Text(lists.choice.testName), QStringLiteral("Przyroda"));
         QCOMPARE(Text(lists.choice.testPath), Text(lists.Folder() + "/przyroda.skt"));
     } else {
-        QCOMPARE(lists.messages.Texts(),
+        QCOMPARE(CloseWarningTexts(lists.messages),
                  QStringList{QStringLiteral(
                      "Podaj poprawnie konieczne dane.\rWybierz osobę i test z podanych list.")});
         QVERIFY(window->isVisible());
@@ -440,7 +425,7 @@ void ListWindowsTest::testsListStartsAnonymouslyOrCancels() {
         Click(window, "LWprowadz");
     });
     windows.tests.Open();
-    QCOMPARE(lists.messages.Texts(),
+    QCOMPARE(CloseWarningTexts(lists.messages),
              QStringList{
                  QStringLiteral("Podaj poprawnie konieczne dane.\rWybierz test z podanej listy.")});
     QCOMPARE(lists.starts, 1);
@@ -468,7 +453,7 @@ void ListWindowsTest::pupilsListAcceptsAChosenPupilOrCancels() {
     QDialog* window = windows.Show(QStringLiteral("pupils"));
     QVERIFY(window != nullptr);
     Click(window, "LWprowadz");
-    QCOMPARE(lists.messages.Texts(),
+    QCOMPARE(CloseWarningTexts(lists.messages),
              QStringList{QStringLiteral(
                  "Podaj poprawnie konieczne dane.\rWybierz osobę z podanej listy.")});
     QVERIFY(window->isVisible());

@@ -70,11 +70,11 @@ struct SummaryHarness {
     Settings settings = TestSettings();
     Locations locations = ScratchLocations(folder);
     TestPanel panel;
-    SilentSideWindow textWindow;
-    SilentSideWindow pictureWindow;
-    RecordingLegend legend;
+    FakeSideWindow textWindow;
+    FakeSideWindow pictureWindow;
+    FakeLegend legend;
     ui::SummaryWindow summary{QString::fromStdString(locations.documentsFolder)};
-    SilentSounds sounds;
+    FakeSounds sounds;
     QtMinuteTimer timer;
     TestSession session{
         SessionServices{journal, messages, clock, random, settings, locations},
@@ -268,7 +268,7 @@ void SummaryWindowTest::takenNameIsKeptAndAskedAgain() {
 
     QCOMPARE(dialogs, 2);
     QVERIFY(!askedToReplace);
-    QCOMPARE(harness.messages.texts,
+    QCOMPARE(BoxTexts(harness.messages),
              QStringList{QStringLiteral(
                  "Plik „zajęty.sko” już istnieje i pozostał bez zmian.\rPodaj inną nazwę pliku.")});
     QFile kept(taken);

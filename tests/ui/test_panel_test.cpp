@@ -149,9 +149,9 @@ void TestPanelTest::wholeTestSolvedByClicks() {
     QTest::mouseClick(harness.Control<PictureButton>("ImOcen"), Qt::LeftButton);
     QVERIFY(harness.session.IsFinished());
     QCOMPARE(harness.session.CorrectCount(), 3);
-    QCOMPARE(harness.summary.texts.size(), std::size_t{1});
-    QVERIFY(harness.summary.texts[0].find("Poprawnych odpowiedzi: 3") != std::string::npos);
-    QVERIFY(harness.summary.offered[0]);
+    QCOMPARE(harness.summary.shown.size(), std::size_t{1});
+    QVERIFY(harness.summary.shown[0].text.find("Poprawnych odpowiedzi: 3") != std::string::npos);
+    QVERIFY(harness.summary.shown[0].saveOffered);
     for (int question = 1; question <= 3; ++question) {
         ExpectLetter(harness, question, harness.SlotOf(question, true), LetterState::Marked, false);
     }

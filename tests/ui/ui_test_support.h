@@ -16,37 +16,31 @@
 #include "app/Locations.h"
 #include "app/MessageBox.h"
 #include "app/Settings.h"
+#include "fakes.h"
 #include "formats/TestDocument.h"
 #include "formats/TestFileWriter.h"
 #include "storage/Random.h"
-#include "testing/LegendView.h"
-#include "testing/QuestionSideView.h"
-#include "testing/SoundPlayer.h"
-#include "testing/SummaryView.h"
 #include "testing/TestSession.h"
 #include "ui/main/QtMinuteTimer.h"
 #include "ui/main/TestPanel.h"
 
 namespace oplix::ui_testing {
 
-// A clock that stands still.
-class FixedClock : public Clock {
-public:
-    std::time_t Now() const override { return 1765357200; }  // 2025-12-10 09:00 UTC
-};
+using testing_fakes::FakeLegend;
+using testing_fakes::FakeSideWindow;
+using testing_fakes::FakeSounds;
+using testing_fakes::FakeSummary;
+using testing_fakes::FixedClock;
+using testing_fakes::RecordingMessageBox;
 
-// Answers every box with `answer` and counts them.
-class RecordingMessageBox : public MessageBoxPresenter {
-public:
-    MessageBoxResult ShowMessageBox(MessageKind, MessageIcon, std::string_view text) override {
-        ++shown;
-        texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-        return answer;
-    }
-    int shown = 0;
+// The texts of the boxes shown, in order.
+inline QStringList BoxTexts(const RecordingMessageBox& messages) {
     QStringList texts;
-    MessageBoxResult answer = MessageBoxResult::Closed;
-};
+    for (const testing_fakes::ShownMessage& shown : messages.shown) {
+        texts << QString::fromStdString(shown.text);
+    }
+    return texts;
+}
 
 // Draws 0, 1, 2, ... modulo each range, so that the answers' on-screen orders differ from
 // question to question and from the file order, the same in every run.
@@ -56,37 +50,6 @@ public:
 
 private:
     std::uint32_t next_ = 0;
-};
-
-class SilentSideWindow : public QuestionSideView {
-public:
-    void ShowEmpty() override {}
-    void Empty() override {}
-    void Load(const TVfsPAK&, std::string_view) override {}
-    void Close() override {}
-};
-
-class RecordingLegend : public LegendView {
-public:
-    void Show() override { ++shown; }
-    void Hide() override {}
-    void Close() override {}
-    int shown = 0;
-};
-
-class RecordingSummary : public SummaryView {
-public:
-    void Show(std::string_view text, bool saveOffered) override {
-        texts.emplace_back(text);
-        offered.push_back(saveOffered);
-    }
-    std::vector<std::string> texts;
-    std::vector<bool> offered;
-};
-
-class SilentSounds : public SoundPlayer {
-public:
-    void Play(Sound) override {}
 };
 
 inline Settings TestSettings() {
@@ -114,7 +77,7 @@ inline Locations ScratchLocations(const QTemporaryDir& folder) {
 // question is the correct one, and each text names its question and answer.
 // One pupil's test session over a real panel. The text and picture windows are of the test's
 // choosing; the legend, summary and sounds only record or stay silent.
-template <typename TextWindow = SilentSideWindow, typename PictureWindow = TextWindow>
+template <typename TextWindow = FakeSideWindow, typename PictureWindow = TextWindow>
 struct SessionRig {
     SessionRig() { panel.ConnectSession(session); }
 
@@ -128,9 +91,9 @@ struct SessionRig {
     ui::TestPanel panel;
     TextWindow textWindow;
     PictureWindow pictureWindow;
-    RecordingLegend legend;
-    RecordingSummary summary;
-    SilentSounds sounds;
+    FakeLegend legend;
+    FakeSummary summary;
+    FakeSounds sounds;
     ui::QtMinuteTimer timer;
     TestSession session{
         SessionServices{journal, messages, clock, random, settings, locations},
