@@ -20,12 +20,11 @@
 #include "app/SettingsFile.h"
 #include "formats/TestFileWriter.h"
 #include "storage/Random.h"
+#include "testing/HeadlessViews.h"
 #include "testing/SessionStore.h"
 #include "testing/TestSession.h"
 
 namespace {
-
-using oplix::LetterState;
 
 class SilentBox : public oplix::MessageBoxPresenter {
 public:
@@ -33,52 +32,6 @@ public:
                                            std::string_view) override {
         return oplix::MessageBoxResult::Closed;
     }
-};
-
-class NoPanel : public oplix::TestPanelView {
-public:
-    void DrawQuestionList(int, int) override {}
-    void DrawQuestionRow(int, std::span<const LetterState>) override {}
-    void DrawQuestionNumber(int, bool) override {}
-    void SetAnswerButtons(std::span<const LetterState>) override {}
-    void ShowQuestion(std::string_view, std::span<const std::string>) override {}
-    void ShowHintButton(bool) override {}
-    void ShowHintPanel(std::string_view) override {}
-    void HideHintPanel() override {}
-    void ShowGradeButton(bool) override {}
-    void ShowSeveralAnswersStrip(bool) override {}
-    void ResetGauge(int) override {}
-    void SetGaugePosition(int) override {}
-    void SetGaugeHint(std::string_view) override {}
-    void ShowGauge(bool) override {}
-    void SetStatusLine(std::string_view) override {}
-    void ShowPanel(bool) override {}
-    void FocusPanel() override {}
-};
-
-class NoSideWindow : public oplix::QuestionSideView {
-public:
-    void ShowEmpty() override {}
-    void Empty() override {}
-    void Load(const oplix::TVfsPAK&, std::string_view) override {}
-    void Close() override {}
-};
-
-class NoLegend : public oplix::LegendView {
-public:
-    void Show() override {}
-    void Hide() override {}
-    void Close() override {}
-};
-
-class NoSummary : public oplix::SummaryView {
-public:
-    void Show(std::string_view, bool) override {}
-};
-
-class NoSounds : public oplix::SoundPlayer {
-public:
-    void Play(oplix::Sound) override {}
 };
 
 class NoTimer : public oplix::MinuteTimer {
@@ -141,12 +94,12 @@ void MarkAnswer(benchmark::State& state, bool keeping) {
     oplix::Locations locations;
     locations.tempFolder = folder;
     locations.documentsFolder = folder;
-    NoPanel panel;
-    NoSideWindow text;
-    NoSideWindow picture;
-    NoLegend legend;
-    NoSummary summary;
-    NoSounds sounds;
+    oplix::HeadlessPanel panel;
+    oplix::HeadlessSideView text;
+    oplix::HeadlessSideView picture;
+    oplix::HeadlessLegend legend;
+    oplix::HeadlessSummary summary;
+    oplix::HeadlessSounds sounds;
     NoTimer timer;
     oplix::TestSession session({journal, box, clock, oplix::ProcessRandom(), settings, locations},
                                {panel, text, picture, legend, summary, sounds, timer});

@@ -20,6 +20,7 @@
 #include "app/SettingsFile.h"
 #include "formats/StudentsListFile.h"
 #include "storage/Random.h"
+#include "testing/HeadlessViews.h"
 #include "testing/TestSession.h"
 
 namespace oplix::tool {
@@ -169,54 +170,6 @@ public:
     bool running = false;
 };
 
-// Nothing to show without a screen.
-class NoPanel : public TestPanelView {
-public:
-    void DrawQuestionList(int, int) override {}
-    void DrawQuestionRow(int, std::span<const LetterState>) override {}
-    void DrawQuestionNumber(int, bool) override {}
-    void SetAnswerButtons(std::span<const LetterState>) override {}
-    void ShowQuestion(std::string_view, std::span<const std::string>) override {}
-    void ShowHintButton(bool) override {}
-    void ShowHintPanel(std::string_view) override {}
-    void HideHintPanel() override {}
-    void ShowGradeButton(bool) override {}
-    void ShowSeveralAnswersStrip(bool) override {}
-    void ResetGauge(int) override {}
-    void SetGaugePosition(int) override {}
-    void SetGaugeHint(std::string_view) override {}
-    void ShowGauge(bool) override {}
-    void SetStatusLine(std::string_view) override {}
-    void ShowPanel(bool) override {}
-    void FocusPanel() override {}
-};
-
-class NoSideWindow : public QuestionSideView {
-public:
-    void ShowEmpty() override {}
-    void Empty() override {}
-    void Load(const TVfsPAK&, std::string_view) override {}
-    void Close() override {}
-};
-
-class NoLegend : public LegendView {
-public:
-    void Show() override {}
-    void Hide() override {}
-    void Close() override {}
-};
-
-class NoSounds : public SoundPlayer {
-public:
-    void Play(Sound) override {}
-};
-
-class KeptSummary : public SummaryView {
-public:
-    void Show(std::string_view shown, bool) override { text = shown; }
-    std::string text;
-};
-
 bool Exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;
@@ -262,12 +215,12 @@ private:
     Locations locations_;
     SteppingClock clock_;
     StudentsList students_;
-    NoPanel panel_;
-    NoSideWindow textWindow_;
-    NoSideWindow pictureWindow_;
-    NoLegend legend_;
-    KeptSummary summary_;
-    NoSounds sounds_;
+    HeadlessPanel panel_;
+    HeadlessSideView textWindow_;
+    HeadlessSideView pictureWindow_;
+    HeadlessLegend legend_;
+    HeadlessSummary summary_;
+    HeadlessSounds sounds_;
     ManualTimer timer_;
     TestSession session_{{surroundings_.journal(), surroundings_.messages(), clock_,
                           ProcessRandom(), settings_, locations_},
