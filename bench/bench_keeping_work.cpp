@@ -26,14 +26,6 @@
 
 namespace {
 
-class SilentBox : public oplix::MessageBoxPresenter {
-public:
-    oplix::MessageBoxResult ShowMessageBox(oplix::MessageKind, oplix::MessageIcon,
-                                           std::string_view) override {
-        return oplix::MessageBoxResult::Closed;
-    }
-};
-
 class NoTimer : public oplix::MinuteTimer {
 public:
     void Start(int) override {}
@@ -88,7 +80,7 @@ void MarkAnswer(benchmark::State& state, bool keeping) {
     }
     const oplix::SystemClock clock;
     oplix::Journal journal(clock);
-    SilentBox box;
+    oplix::HeadlessMessageBox box;
     oplix::Settings settings;
     oplix::ResetSettingsToDefaults(settings);
     oplix::Locations locations;

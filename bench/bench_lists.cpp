@@ -13,16 +13,9 @@
 #include "app/MessageBox.h"
 #include "formats/StudentsListFile.h"
 #include "formats/TestsListFile.h"
+#include "testing/HeadlessViews.h"
 
 namespace {
-
-class SilentBox : public oplix::MessageBoxPresenter {
-public:
-    oplix::MessageBoxResult ShowMessageBox(oplix::MessageKind, oplix::MessageIcon,
-                                           std::string_view) override {
-        return oplix::MessageBoxResult::Closed;
-    }
-};
 
 std::string ScratchPath(const std::string& name) {
     const char* folder = std::getenv("TMPDIR");
@@ -45,7 +38,7 @@ void ReadsTestsList(benchmark::State& state) {
     }
     const oplix::SystemClock clock;
     oplix::Journal journal(clock);
-    SilentBox box;
+    oplix::HeadlessMessageBox box;
     for (auto _ : state) {
         oplix::TestsList read;
         if (!oplix::ReadTestsList(path, read, journal, box) ||

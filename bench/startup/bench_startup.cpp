@@ -16,6 +16,7 @@
 #include "formats/TestFileReader.h"
 #include "storage/Random.h"
 #include "storage/VfsPAK.h"
+#include "testing/HeadlessViews.h"
 #include "x11_session.h"
 
 namespace {
@@ -26,14 +27,6 @@ using oplix::e2e::X11Session;
 
 const std::string kSampleTest =
     std::string(OPLIX_SHIPPED_DATA_DIR) + "/Zestawy/Matematyka/Powtorka_klasa_4.skt";
-
-class SilentBox : public oplix::MessageBoxPresenter {
-public:
-    oplix::MessageBoxResult ShowMessageBox(oplix::MessageKind, oplix::MessageIcon,
-                                           std::string_view) override {
-        return oplix::MessageBoxResult::Closed;
-    }
-};
 
 // One X server and one home folder with a settings file for the whole run, so that no start
 // meets the first run's box.
@@ -144,7 +137,7 @@ void FirstQuestionPainted(benchmark::State& state) {
 
 void CoreReadsTheTest(benchmark::State& state) {
     oplix::Journal journal;
-    SilentBox box;
+    oplix::HeadlessMessageBox box;
     oplix::Settings settings;
     oplix::ResetSettingsToDefaults(settings);
     const oplix::TestReadContext context{.journal = journal,

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/MessageBox.h"
 #include "testing/LegendView.h"
 #include "testing/QuestionSideView.h"
 #include "testing/SoundPlayer.h"
@@ -13,7 +14,7 @@
 namespace oplix {
 
 // The session's views for a run without a screen (the teachers' command line, benchmarks):
-// they show nothing; the summary keeps its text.
+// they show nothing, boxes are answered as closed, and the summary keeps its text.
 class HeadlessPanel : public TestPanelView {
 public:
     void DrawQuestionList(int, int) override {}
@@ -53,6 +54,14 @@ public:
 class HeadlessSounds : public SoundPlayer {
 public:
     void Play(Sound) override {}
+};
+
+// Answers every box as closed.
+class HeadlessMessageBox : public MessageBoxPresenter {
+public:
+    MessageBoxResult ShowMessageBox(MessageKind, MessageIcon, std::string_view) override {
+        return MessageBoxResult::Closed;
+    }
 };
 
 class HeadlessSummary : public SummaryView {
