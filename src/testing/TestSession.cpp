@@ -93,7 +93,9 @@ bool TestSession::StartTest(const CurrentChoice& choice, const StudentsList* stu
     const ClassRecord* pupilsClass = ClassAt(students, choice.classIndex);
     resultFolder_ = pupilsClass != nullptr ? pupilsClass->resultFolder : std::string();
     TakeOver(choice, read, archive, file);
-    KeepWork();
+    if (!keepStartsLater_) {
+        KeepWork();
+    }
     return true;
 }
 
@@ -124,7 +126,9 @@ bool TestSession::ResumeTest(const InterruptedWork& work) {
     resultFolder_ = work.resultFolder;
     TakeOver(choice, read, archive, file);
     RestoreWork(work);
-    KeepWork();
+    if (!keepStartsLater_) {
+        KeepWork();
+    }
     return true;
 }
 
@@ -167,10 +171,7 @@ void TestSession::TakeOver(const CurrentChoice& choice, TestDocument& read,
     localCopyPath_ = file.localCopy;
     chosenPath_ = choice.testPath;
     keepFailed_ = false;
-    if (store_ != nullptr) {
-        const Result<TestFileIdentity> identity = IdentifyTestFile(chosenPath_, store_->Files());
-        testFile_ = identity ? *identity : TestFileIdentity{};
-    }
+    testFileKnown_ = false;
     JournalFileLine(kJournalFileOperations, kLoaded);
     mode_ = choice.mode;
     surname_ = choice.surname;
@@ -518,6 +519,12 @@ InterruptedWork TestSession::Work() const {
 void TestSession::KeepWork() {
     if (store_ == nullptr || !panelShown_) {
         return;
+    }
+    // Hashing the test file waits for the first record, which may come after the first paint.
+    if (!testFileKnown_) {
+        const Result<TestFileIdentity> identity = IdentifyTestFile(chosenPath_, store_->Files());
+        testFile_ = identity ? *identity : TestFileIdentity{};
+        testFileKnown_ = true;
     }
     if (!store_->Keep(Work()) && !keepFailed_) {
         keepFailed_ = true;

@@ -30,6 +30,11 @@ public:
     // From now on every change of the pupil's work is kept in `store` (none: nothing is kept)
     // within the call that made it, and the record goes when the pupil leaves the test.
     void KeepWorkIn(SessionStore* store) { store_ = store; }
+    // With `later`, a start or a resume leaves its first record to KeepWork, so that a program
+    // can paint the first question before writing it (in the same event-loop turn).
+    void KeepStartsAfterShowing(bool later) { keepStartsLater_ = later; }
+    // Keeps the work on screen now, in the store given to KeepWorkIn.
+    void KeepWork();
 
     // Starts the test `choice` names, in its mode; named modes take the pupil's class from
     // `students`. False when the file is missing, cannot be
@@ -104,7 +109,6 @@ private:
     void RestoreWork(const InterruptedWork& work);
     void ReportChangedTestFile(const InterruptedWork& work);
     void RestoreGrading(const InterruptedWork& work);
-    void KeepWork();
     void ShowSummary();
     void HideHintWithoutKeeping();
     void ClearPanelForNewTest();
@@ -137,8 +141,10 @@ private:
     std::string chosenPath_;    // as the pupil chose it, before any network copy
     std::string resultFolder_;  // the pupil's class's, as the students list names it
     TestFileIdentity testFile_;
+    bool testFileKnown_ = false;
     SessionStore* store_ = nullptr;
     bool keepFailed_ = false;  // journalled once a test
+    bool keepStartsLater_ = false;
     int currentQuestion_ = 0;
     bool panelShown_ = false;
     bool running_ = false;

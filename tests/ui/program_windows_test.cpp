@@ -4,6 +4,7 @@
 // result filed under his own class.
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -374,6 +375,8 @@ void ProgramWindowsTest::modeOneFromTheFirstShowing() {
     choice.mode = StartMode::TestFileAnonymously;
     desk.windows->StartTest(choice);
     QVERIFY(desk.TestShown());
+    // The start's record is written within the start, after the first paint.
+    QVERIFY(QFileInfo::exists(QString::fromStdString(desk.DataFolder() + "/Przerwany.dat")));
     Drag(desk.Panel()->findChild<QWidget*>(QStringLiteral("LListwa2")), QPoint(30, 20));
     QCOMPARE(main.pos(), before);
 }

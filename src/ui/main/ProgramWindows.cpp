@@ -102,6 +102,7 @@ void ProgramWindows::CreateSession() {
                        *timer_});
     store_ = std::make_unique<SessionStore>(locations_.interruptedWorkFile);
     session_->KeepWorkIn(store_.get());
+    session_->KeepStartsAfterShowing(true);
     panel_->ConnectSession(*session_);
     QObject::connect(timer_.get(), &QtMinuteTimer::ticked, timer_.get(),
                      [this] { session_->TickMinute(); });
@@ -162,6 +163,7 @@ void ProgramWindows::PrepareTheRest(const QStringList& arguments) {
     RemoveStaleReplacements(locations_.interruptedWorkFile, clock_.Now());
     if (OfferInterruptedWork(*store_, *session_, journal_, *messages_)) {
         panel_->repaint();
+        session_->KeepWork();
     }
     if (!arguments.isEmpty()) {
         OpenTestFileFromOutside(LocalPath(arguments.front()), true);
@@ -237,10 +239,14 @@ void ProgramWindows::StartNamedWithFile() {
 
 void ProgramWindows::StartTest(CurrentChoice choice) {
     choice_ = std::move(choice);
-    session_->StartTest(choice_, IsNamedMode(choice_.mode) ? &students_ : nullptr);
+    if (!session_->StartTest(choice_, IsNamedMode(choice_.mode) ? &students_ : nullptr)) {
+        return;
+    }
     // The first question is painted now (with all else waiting to be painted, but not the
-    // backdrop of window mode 1 again); the side windows are mapped after it.
+    // backdrop of window mode 1 again); the side windows are mapped after it. Its record is
+    // written right after, before the event loop turns.
     panel_->repaint();
+    session_->KeepWork();
 }
 
 void ProgramWindows::OpenHelp() {
